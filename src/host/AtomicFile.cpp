@@ -1,0 +1,35 @@
+#include "host/AtomicFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <cstdio>
+#include <unistd.h>
+
+#include "acad/Error.h"
+
+namespace host {
+
+void writeFileAtomically(const QString& path, const QByteArray& bytes) {
+    const QFileInfo info(path);
+    auto fail = [&](const QString& why) {
+        acad::raise(acad::ErrorNumber::FileError,
+                    QStringLiteral("Cannot save \"%1\": %2").arg(path, why));
+    };
+    if (info.exists() && !info.isWritable()) fail(QStringLiteral("the file is read-only"));
+    QTemporaryFile tmp(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                       QStringLiteral(".XXXXXX"));
+    tmp.setAutoRemove(true);
+    if (!tmp.open()) fail(tmp.errorString());
+    if (tmp.write(bytes) != bytes.size() || !tmp.flush()) fail(tmp.errorString());
+    if (::fsync(tmp.handle()) != 0) fail(QStringLiteral("the disk did not confirm the write"));
+    if (info.exists()) tmp.setPermissions(QFile(path).permissions());
+    tmp.close();
+    const QByteArray from = QFile::encodeName(tmp.fileName());
+    const QByteArray to = QFile::encodeName(info.absoluteFilePath());
+    if (std::rename(from.constData(), to.constData()) != 0)
+        fail(QStringLiteral("the file could not be replaced"));
+    tmp.setAutoRemove(false);
+}
+
+}  // namespace host

@@ -1,0 +1,291 @@
+#include "host/HostObjects.h"
+
+#include <algorithm>
+
+#include "host/SelectionFilter.h"
+
+namespace host {
+
+namespace {
+
+[[noreturn]] void indexError(long index) {
+    acad::raise(acad::ErrorNumber::KeyNotFound,
+                QStringLiteral("Key not found: index %1 is out of range").arg(index));
+}
+
+}  // namespace
+
+// ---- Layers ---------------------------------------------------------------
+
+long HostLayers::Count() const { return doc_->drawing().layerCount(); }
+
+acad::LayerPtr HostLayers::Item(long index) {
+    const Drawing& d = doc_->drawing();
+    if (index < 0 || index >= d.layerCount()) indexError(index);
+    return doc_->wrapLayer(d.layer(static_cast<int>(index)));
+}
+
+acad::LayerPtr HostLayers::Item(const QString& name) {
+    auto rec = doc_->drawing().findLayer(name);
+    if (!rec)
+        acad::raise(acad::ErrorNumber::KeyNotFound,
+                    QStringLiteral("Key not found: layer \"%1\"").arg(name));
+    return doc_->wrapLayer(rec);
+}
+
+acad::LayerPtr HostLayers::Add(const QString& name) {
+    // Adding an existing name returns that layer, as the CAD application does.
+    if (auto rec = doc_->drawing().findLayer(name)) return doc_->wrapLayer(rec);
+    auto rec = doc_->drawing().addLayer(name);
+    doc_->markModified();
+    return doc_->wrapLayer(rec);
+}
+
+// ---- Layer ----------------------------------------------------------------
+
+LayerRecord& HostLayer::live() const {
+    doc_->checkOpen();
+    if (rec_->erased)
+        acad::raise(acad::ErrorNumber::NotAllowed, QStringLiteral("Object was erased"));
+    return *rec_;
+}
+
+QString HostLayer::Name() const { return live().name; }
+
+void HostLayer::SetName(const QString& name) {
+    doc_->drawing().renameLayer(live(), name);
+    doc_->markModified();
+}
+
+bool HostLayer::LayerOn() const { return doc_->drawing().layerColor(live()) >= 0; }
+
+void HostLayer::SetLayerOn(bool on) {
+    Drawing& d = doc_->drawing();
+    const int c = d.layerColor(live());
+    const int magnitude = c == 0 ? 7 : std::abs(c);
+    d.setLayerColor(live(), on ? magnitude : -magnitude);
+    doc_->markModified();
+}
+
+bool HostLayer::Freeze() const { return doc_->drawing().layerFlags(live()) & 1; }
+
+void HostLayer::SetFreeze(bool frozen) {
+    Drawing& d = doc_->drawing();
+    if (frozen && d.isCurrentLayer(live()))
+        acad::raise(acad::ErrorNumber::NotAllowed,
+                    QStringLiteral("Invalid layer: the current layer cannot be frozen"));
+    d.setLayerFlag(live(), 1, frozen);
+    doc_->markModified();
+}
+
+bool HostLayer::Lock() const { return doc_->drawing().layerFlags(live()) & 4; }
+
+void HostLayer::SetLock(bool locked) {
+    doc_->drawing().setLayerFlag(live(), 4, locked);
+    doc_->markModified();
+}
+
+bool HostLayer::Plottable() const { return doc_->drawing().layerPlottable(live()); }
+
+void HostLayer::SetPlottable(bool plottable) {
+    doc_->drawing().setLayerPlottable(live(), plottable);
+    doc_->markModified();
+}
+
+bool HostLayer::ViewportDefault() const { return doc_->drawing().layerFlags(live()) & 2; }
+
+void HostLayer::SetViewportDefault(bool frozenInNewViewports) {
+    doc_->drawing().setLayerFlag(live(), 2, frozenInNewViewports);
+    doc_->markModified();
+}
+
+long HostLayer::Color() const { return std::abs(doc_->drawing().layerColor(live())); }
+
+void HostLayer::SetColor(long color) {
+    if (color < 1 || color > 255)
+        acad::raise(acad::ErrorNumber::InvalidInput,
+                    QStringLiteral("Invalid input: layer colour %1 (1 to 255)").arg(color));
+    Drawing& d = doc_->drawing();
+    const bool on = d.layerColor(live()) >= 0;
+    d.setLayerColor(live(), on ? static_cast<int>(color) : -static_cast<int>(color));
+    doc_->markModified();
+}
+
+long HostLayer::Lineweight() const { return doc_->drawing().layerLineweight(live()); }
+
+void HostLayer::SetLineweight(long lineweight) {
+    doc_->drawing().setLayerLineweight(live(), static_cast<int>(lineweight));
+    doc_->markModified();
+}
+
+QString HostLayer::Linetype() const { return doc_->drawing().layerLinetype(live()); }
+
+void HostLayer::SetLinetype(const QString& linetype) {
+    doc_->drawing().setLayerLinetype(live(), linetype);
+    doc_->markModified();
+}
+
+QString HostLayer::PlotStyleName() const { return doc_->drawing().layerPlotStyleName(live()); }
+
+void HostLayer::Delete() {
+    doc_->drawing().deleteLayer(live());
+    doc_->markModified();
+}
+
+// ---- Linetypes ------------------------------------------------------------
+
+long HostLinetypes::Count() const {
+    return static_cast<long>(doc_->drawing().linetypeNames().size());
+}
+
+QString HostLinetypes::ItemName(long index) const {
+    const auto names = doc_->drawing().linetypeNames();
+    if (index < 0 || index >= static_cast<long>(names.size())) indexError(index);
+    return names[static_cast<size_t>(index)];
+}
+
+// ---- Entity ---------------------------------------------------------------
+
+const EntityRecord& HostEntity::rec() const {
+    return doc_->drawing().entities()[static_cast<size_t>(index_)];
+}
+
+QString HostEntity::ObjectName() const { return doc_->drawing().entityType(rec()); }
+QString HostEntity::Layer() const { return doc_->drawing().entityLayer(rec()); }
+
+void HostEntity::SetLayer(const QString& layer) {
+    doc_->drawing().setEntityLayer(rec(), layer);
+    doc_->markModified();
+}
+
+long HostEntity::Color() const { return doc_->drawing().entityColor(rec()); }
+
+void HostEntity::SetColor(long color) {
+    doc_->drawing().setEntityColor(rec(), static_cast<int>(color));
+    doc_->markModified();
+}
+
+QString HostEntity::Linetype() const { return doc_->drawing().entityLinetype(rec()); }
+
+void HostEntity::SetLinetype(const QString& linetype) {
+    doc_->drawing().setEntityLinetype(rec(), linetype);
+    doc_->markModified();
+}
+
+QString HostEntity::Handle() const {
+    return QString::fromLatin1(doc_->drawing().handleOf(*rec().obj));
+}
+
+QString HostEntity::TextString() const { return doc_->drawing().entityText(rec()); }
+
+void HostEntity::SetTextString(const QString& text) {
+    doc_->drawing().setEntityText(rec(), text);
+    doc_->markModified();
+}
+
+// ---- SelectionSet ---------------------------------------------------------
+
+SelectionSetState& HostSelectionSet::live() const {
+    doc_->checkOpen();
+    if (state_->deleted)
+        acad::raise(acad::ErrorNumber::NotAllowed,
+                    QStringLiteral("The selection set \"%1\" was deleted").arg(state_->name));
+    return *state_;
+}
+
+QString HostSelectionSet::Name() const { return live().name; }
+
+const std::vector<int>& HostSelectionSet::indexes() const { return live().items; }
+
+void HostSelectionSet::addUnique(int index) {
+    auto& items = live().items;
+    if (std::find(items.begin(), items.end(), index) == items.end()) items.push_back(index);
+}
+
+void HostSelectionSet::Select(int mode, const std::vector<int>& filterType,
+                              const std::vector<QVariant>& filterData) {
+    live();
+    if (mode != acad::acSelectionSetAll)
+        acad::raise(acad::ErrorNumber::InvalidInput,
+                    QStringLiteral("Invalid argument: selection mode %1 needs points").arg(mode));
+    const SelectionFilter filter(filterType, filterData);
+    const Drawing& d = doc_->drawing();
+    const auto& ents = d.entities();
+    for (size_t i = 0; i < ents.size(); ++i) {
+        const EntityRecord& e = ents[i];
+        if (e.sub || e.space == Space::Block) continue;
+        if (filter.matches(d, e)) addUnique(static_cast<int>(i));
+    }
+}
+
+void HostSelectionSet::SelectOnScreen(const std::vector<int>& filterType,
+                                      const std::vector<QVariant>& filterData) {
+    live();
+    const SelectionFilter filter(filterType, filterData);
+    if (!doc_->pickOnScreen)
+        acad::raise(acad::ErrorNumber::NotAllowed,
+                    QStringLiteral("No drawing window is available for picking objects"));
+    const Drawing& d = doc_->drawing();
+    for (int i : doc_->pickOnScreen()) {
+        if (i < 0 || i >= static_cast<int>(d.entities().size())) continue;
+        if (filter.matches(d, d.entities()[static_cast<size_t>(i)])) addUnique(i);
+    }
+}
+
+void HostSelectionSet::AddItems(const std::vector<acad::EntityPtr>& items) {
+    live();
+    for (const auto& item : items) {
+        auto* e = dynamic_cast<const HostEntity*>(item.get());
+        if (!e || e->document() != doc_.get())
+            acad::raise(acad::ErrorNumber::InvalidInput,
+                        QStringLiteral("Invalid input: the object is not in this drawing"));
+        addUnique(e->index());
+    }
+}
+
+void HostSelectionSet::Clear() { live().items.clear(); }
+
+void HostSelectionSet::Delete() {
+    live();
+    auto& sets = doc_->selectionSetStates();
+    sets.erase(std::remove(sets.begin(), sets.end(), state_), sets.end());
+    state_->deleted = true;
+    state_->items.clear();
+}
+
+long HostSelectionSet::Count() const { return static_cast<long>(live().items.size()); }
+
+acad::EntityPtr HostSelectionSet::Item(long index) {
+    const auto& items = live().items;
+    if (index < 0 || index >= static_cast<long>(items.size())) indexError(index);
+    return doc_->wrapEntity(items[static_cast<size_t>(index)]);
+}
+
+// ---- SelectionSets --------------------------------------------------------
+
+long HostSelectionSets::Count() const {
+    doc_->checkOpen();
+    return static_cast<long>(doc_->selectionSetStates().size());
+}
+
+acad::SelectionSetPtr HostSelectionSets::Item(long index) {
+    doc_->checkOpen();
+    auto& sets = doc_->selectionSetStates();
+    if (index < 0 || index >= static_cast<long>(sets.size())) indexError(index);
+    return std::make_shared<HostSelectionSet>(doc_, sets[static_cast<size_t>(index)]);
+}
+
+acad::SelectionSetPtr HostSelectionSets::Add(const QString& name) {
+    doc_->checkOpen();
+    auto& sets = doc_->selectionSetStates();
+    for (const auto& s : sets)
+        if (QString::compare(s->name, name, Qt::CaseInsensitive) == 0)
+            acad::raise(acad::ErrorNumber::DuplicateKey,
+                        QStringLiteral("Duplicate record name: selection set \"%1\"").arg(name));
+    auto state = std::make_shared<SelectionSetState>();
+    state->name = name;
+    sets.push_back(state);
+    return std::make_shared<HostSelectionSet>(doc_, state);
+}
+
+}  // namespace host

@@ -1,0 +1,65 @@
+#include "host/SelectionFilter.h"
+
+#include "acad/Error.h"
+
+namespace host {
+
+SelectionFilter::SelectionFilter(const std::vector<int>& types, const std::vector<QVariant>& data) {
+    if (types.size() != data.size())
+        acad::raise(acad::ErrorNumber::InvalidInput,
+                    QStringLiteral("Invalid argument: the filter arrays differ in length"));
+    for (size_t i = 0; i < types.size(); ++i) {
+        Term t;
+        t.code = types[i];
+        switch (t.code) {
+            case 0:
+            case 6:
+            case 8:
+                t.pattern = WildcardPattern(data[i].toString());
+                break;
+            case 62:
+            case 67: {
+                bool ok = false;
+                t.number = data[i].toLongLong(&ok);
+                if (!ok)
+                    acad::raise(acad::ErrorNumber::InvalidInput,
+                                QStringLiteral("Invalid argument: filter value for code %1 is not a "
+                                               "number")
+                                    .arg(t.code));
+                break;
+            }
+            default:
+                acad::raise(acad::ErrorNumber::InvalidInput,
+                            QStringLiteral("Invalid argument: filter code %1 is not supported")
+                                .arg(t.code));
+        }
+        terms_.push_back(std::move(t));
+    }
+}
+
+bool SelectionFilter::matches(const Drawing& d, const EntityRecord& e) const {
+    for (const Term& t : terms_) {
+        switch (t.code) {
+            case 0:
+                if (!t.pattern.matches(d.entityType(e))) return false;
+                break;
+            case 8:
+                if (!t.pattern.matches(d.entityLayer(e))) return false;
+                break;
+            case 6:
+                if (!t.pattern.matches(d.entityLinetype(e))) return false;
+                break;
+            case 62:
+                if (d.entityColor(e) != t.number) return false;
+                break;
+            case 67:
+                if ((e.space == Space::Paper ? 1 : 0) != t.number) return false;
+                break;
+            default:
+                return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace host

@@ -1,0 +1,253 @@
+#include "host/dxf/TagFile.h"
+
+#include <cstring>
+
+namespace host::dxf {
+
+ParseError::ParseError(int line, const QString& message)
+    : std::runtime_error(message.toStdString()), line_(line), message_(message) {}
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+QByteArrayView trimView(QByteArrayView v) {
+    qsizetype b = 0, e = v.size();
+    while (b < e && isBlank(v[b])) ++b;
+    while (e > b && isBlank(v[e - 1])) --e;
+    return v.sliced(b, e - b);
+}
+
+// Finds the end of the line starting at pos: returns the index of the first
+// terminator byte and sets next to the start of the following line.
+qsizetype findLineEnd(const char* d, qsizetype size, qsizetype pos, qsizetype* next) {
+    const void* nl = std::memchr(d + pos, '\n', static_cast<size_t>(size - pos));
+    qsizetype e = nl ? static_cast<const char*>(nl) - d : size;
+    *next = nl ? e + 1 : size;
+    // A lone CR (old Mac files) also ends a line.
+    const void* cr = std::memchr(d + pos, '\r', static_cast<size_t>(e - pos));
+    if (cr) {
+        qsizetype c = static_cast<const char*>(cr) - d;
+        if (c + 1 == e && nl) return c;  // CR LF
+        if (c + 1 < size && d[c + 1] != '\n') {
+            *next = c + 1;
+            return c;
+        }
+        if (c + 1 == size) {
+            *next = size;
+            return c;
+        }
+    }
+    return e;
+}
+
+bool parseCode(QByteArrayView v, std::int32_t* code) {
+    v = trimView(v);
+    if (v.isEmpty() || v.size() > 6) return false;
+    qsizetype i = 0;
+    bool neg = false;
+    if (v[0] == '-') {
+        neg = true;
+        i = 1;
+        if (v.size() == 1) return false;
+    }
+    std::int32_t n = 0;
+    for (; i < v.size(); ++i) {
+        if (v[i] < '0' || v[i] > '9') return false;
+        n = n * 10 + (v[i] - '0');
+    }
+    *code = neg ? -n : n;
+    return true;
+}
+
+}  // namespace
+
+std::unique_ptr<TagFile> TagFile::parse(QByteArray bytes) {
+    auto file = std::unique_ptr<TagFile>(new TagFile);
+    if (bytes.size() > 0x7fffffff) throw ParseError(0, QStringLiteral("file too large"));
+    if (bytes.startsWith("AutoCAD Binary DXF"))
+        throw ParseError(1, QStringLiteral("binary DXF files are not supported; save as ASCII DXF"));
+    auto isDigit = [&](qsizetype i) { return bytes[i] >= '0' && bytes[i] <= '9'; };
+    if (bytes.size() >= 6 && bytes.startsWith("AC") && isDigit(2) && isDigit(3) && isDigit(4) &&
+        isDigit(5))
+        throw ParseError(1, QStringLiteral("this is a DWG file, not a DXF file"));
+    if (bytes.isEmpty()) throw ParseError(0, QStringLiteral("the file is empty"));
+
+    file->source_ = std::move(bytes);
+    const char* d = file->source_.constData();
+    const qsizetype size = file->source_.size();
+
+    // A UTF-8 byte order mark is kept as part of the first code line.
+    qsizetype pos = 0;
+    int line = 1;
+    bool first = true;
+    Object* current = nullptr;
+    bool sawEof = false;
+    while (pos < size) {
+        qsizetype next = 0;
+        qsizetype ce = findLineEnd(d, size, pos, &next);
+        QByteArrayView codeText(d + pos, ce - pos);
+        if (first && codeText.startsWith("\xEF\xBB\xBF")) codeText = codeText.sliced(3);
+        if (trimView(codeText).isEmpty() && next >= size) break;  // trailing blank line
+        std::int32_t code = 0;
+        if (!parseCode(codeText, &code)) {
+            if (codeText.contains('\0'))
+                throw ParseError(line, QStringLiteral("binary data at line %1").arg(line));
+            throw ParseError(line, QStringLiteral("invalid group code at line %1: \"%2\"")
+                                       .arg(line)
+                                       .arg(QString::fromLatin1(codeText.first(std::min<qsizetype>(codeText.size(), 40)))));
+        }
+        if (first) {
+            file->padCodes_ = codeText.size() >= 3 && codeText[0] == ' ';
+            file->eol_ = (ce < size && d[ce] == '\r' && ce + 1 < size && d[ce + 1] == '\n')
+                             ? QByteArrayLiteral("\r\n")
+                             : (ce < size && d[ce] == '\r' ? QByteArrayLiteral("\r")
+                                                           : QByteArrayLiteral("\n"));
+            first = false;
+        }
+        if (next >= size)
+            throw ParseError(line, QStringLiteral("the file is truncated: group code %1 at line %2 "
+                                                  "has no value")
+                                       .arg(code)
+                                       .arg(line));
+        qsizetype vpos = next;
+        qsizetype ve = findLineEnd(d, size, vpos, &next);
+        if (std::memchr(d + vpos, '\0', static_cast<size_t>(ve - vpos)))
+            throw ParseError(line + 1, QStringLiteral("binary data at line %1").arg(line + 1));
+        Tag t;
+        t.code = code;
+        t.begin = static_cast<std::uint32_t>(pos);
+        t.valBegin = static_cast<std::uint32_t>(vpos);
+        t.valEnd = static_cast<std::uint32_t>(ve);
+        t.end = static_cast<std::uint32_t>(next);
+        if (code == 0 || !current) {
+            file->objects.push_back(std::make_unique<Object>());
+            current = file->objects.back().get();
+        }
+        current->tags.push_back(t);
+        pos = next;
+        line += 2;
+        if (code == 0 && QByteArrayView(d + vpos, ve - vpos) == "EOF") {
+            sawEof = true;
+            break;
+        }
+    }
+    if (!sawEof)
+        throw ParseError(line, QStringLiteral("the file is truncated: no EOF before line %1")
+                                   .arg(line));
+    file->tailBegin_ = static_cast<std::uint32_t>(pos);
+    return file;
+}
+
+const char* TagFile::rawBegin(const Tag& tag) const {
+    return source_.constData() + tag.begin;
+}
+
+QByteArray TagFile::save() const {
+    QByteArray out;
+    out.reserve(source_.size() + static_cast<qsizetype>(pool_.size()) * 16 + 64);
+    // Copy runs of untouched, adjacent tags in one append.
+    std::uint32_t runBegin = 0, runEnd = 0;
+    auto flush = [&] {
+        if (runEnd > runBegin) out.append(source_.constData() + runBegin, runEnd - runBegin);
+        runBegin = runEnd = 0;
+    };
+    for (const auto& obj : objects) {
+        for (const Tag& t : obj->tags) {
+            if (t.owned >= 0) {
+                flush();
+                out.append(pool_[static_cast<size_t>(t.owned)].raw);
+            } else if (runEnd == t.begin && runEnd != 0) {
+                runEnd = t.end;
+            } else {
+                flush();
+                runBegin = t.begin;
+                runEnd = t.end;
+            }
+        }
+    }
+    flush();
+    out.append(source_.constData() + tailBegin_, source_.size() - tailBegin_);
+    return out;
+}
+
+QByteArrayView TagFile::value(const Tag& tag) const {
+    if (tag.owned >= 0) {
+        const Owned& o = pool_[static_cast<size_t>(tag.owned)];
+        return QByteArrayView(o.raw.constData() + o.valOffset, o.valLength);
+    }
+    return QByteArrayView(source_.constData() + tag.valBegin, tag.valEnd - tag.valBegin);
+}
+
+QByteArrayView TagFile::trimmedValue(const Tag& tag) const { return trimView(value(tag)); }
+
+void TagFile::setValue(Tag& tag, QByteArrayView value) {
+    Owned o;
+    if (tag.owned >= 0) {
+        const Owned& prev = pool_[static_cast<size_t>(tag.owned)];
+        o.raw = prev.raw.left(prev.valOffset);
+    } else {
+        o.raw = QByteArray(rawBegin(tag), tag.valBegin - tag.begin);
+    }
+    o.valOffset = static_cast<int>(o.raw.size());
+    o.valLength = static_cast<int>(value.size());
+    o.raw.append(value.data(), value.size());
+    o.raw.append(eol_);
+    tag.owned = static_cast<std::int32_t>(pool_.size());
+    pool_.push_back(std::move(o));
+}
+
+QByteArray TagFile::formatCode(std::int32_t code) const {
+    QByteArray c = QByteArray::number(code);
+    if (padCodes_ && c.size() < 3) c = QByteArray(3 - c.size(), ' ') + c;
+    return c;
+}
+
+Tag TagFile::makeTag(std::int32_t code, QByteArrayView value) {
+    Owned o;
+    o.raw = formatCode(code) + eol_;
+    o.valOffset = static_cast<int>(o.raw.size());
+    o.valLength = static_cast<int>(value.size());
+    o.raw.append(value.data(), value.size());
+    o.raw.append(eol_);
+    Tag t;
+    t.code = code;
+    t.owned = static_cast<std::int32_t>(pool_.size());
+    pool_.push_back(std::move(o));
+    return t;
+}
+
+int TagFile::lineOf(const Tag& tag) const {
+    if (tag.owned >= 0) return 0;
+    int n = 1;
+    const char* d = source_.constData();
+    for (std::uint32_t i = 0; i < tag.begin; ++i)
+        if (d[i] == '\n') ++n;
+    return n;
+}
+
+bool toInt(QByteArrayView v, long long* out) {
+    v = trimView(v);
+    bool ok = false;
+    long long n = v.toByteArray().toLongLong(&ok);
+    if (ok) *out = n;
+    return ok;
+}
+
+bool toDouble(QByteArrayView v, double* out) {
+    v = trimView(v);
+    bool ok = false;
+    double n = v.toByteArray().toDouble(&ok);
+    if (ok) *out = n;
+    return ok;
+}
+
+QByteArray formatIntLike(QByteArrayView previous, long long value) {
+    QByteArray n = QByteArray::number(value);
+    qsizetype width = previous.size();
+    bool padded = width > 0 && previous[0] == ' ';
+    if (padded && n.size() < width) n = QByteArray(width - n.size(), ' ') + n;
+    return n;
+}
+
+}  // namespace host::dxf
