@@ -99,7 +99,8 @@ void Drawing::index(const QString& nameForErrors) {
             continue;
         }
         if (type == "ENDSEC") {
-            if (section.isEmpty()) fail(obj->tags[0], QStringLiteral("ENDSEC without a section"));
+            // A stray ENDSEC (some writers emit header variables after the
+            // header's end) is kept as it is and closes nothing.
             if (!table.isEmpty()) fail(obj->tags[0], QStringLiteral("table %1 has no ENDTAB")
                                                            .arg(QString::fromLatin1(table)));
             if (!block.isEmpty()) fail(obj->tags[0], QStringLiteral("block has no ENDBLK"));
