@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libwmf-dev libwmf-bin
+  libwmf-dev libwmf-bin fonts-urw-base35
   python3 python3-ezdxf librecad-data
   fonts-noto-cjk xvfb xauth
 )

@@ -74,6 +74,21 @@ void Drawing::index(const QString& nameForErrors) {
     const Tag* tableStart = nullptr;
     const Tag* blockStart = nullptr;
     bool blockIsPaper = false;
+    // Names are decoded while indexing, so the version and code page are
+    // read from the header section first.
+    for (auto& up : file_->objects) {
+        if (typeOf(*file_, *up) != "SECTION") continue;
+        const int i = findCore(*up, 2);
+        if (i >= 0 && file_->trimmedValue(up->tags[static_cast<size_t>(i)]) == "HEADER") {
+            header_ = up.get();
+            break;
+        }
+    }
+    version_ = QByteArrayLiteral("AC1009");
+    if (const Tag* v = headerTag("$ACADVER", 1)) version_ = file_->trimmedValue(*v).toByteArray();
+    QByteArray cp;
+    if (const Tag* c = headerTag("$DWGCODEPAGE", 3)) cp = file_->trimmedValue(*c).toByteArray();
+    codepage_ = std::make_unique<dxf::Codepage>(version_, cp);
     for (auto& up : file_->objects) {
         Object* obj = up.get();
         const QByteArray type = typeOf(*file_, *obj).toByteArray();
@@ -165,21 +180,6 @@ void Drawing::index(const QString& nameForErrors) {
     if (!file_->objects.empty() && !table.isEmpty())
         fail(*tableStart, QStringLiteral("table has no ENDTAB"));
 
-    version_ = QByteArrayLiteral("AC1009");
-    if (const Tag* v = headerTag("$ACADVER", 1)) version_ = file_->trimmedValue(*v).toByteArray();
-    QByteArray cp;
-    if (const Tag* c = headerTag("$DWGCODEPAGE", 3)) cp = file_->trimmedValue(*c).toByteArray();
-    codepage_ = std::make_unique<dxf::Codepage>(version_, cp);
-    // Names were decoded before the code page was known; decode them again.
-    for (auto& l : layers_) {
-        const int i = findCore(*l->obj, 2);
-        l->name = decode(l->obj->tags[static_cast<size_t>(i)]);
-    }
-    for (auto& e : entities_)
-        if (e.space != Space::Model && !e.block.isEmpty()) {
-            // Block names were read as UTF-8 placeholders; keep them as decoded text.
-            e.block = codepage_->decode(e.block.toUtf8());
-        }
     for (size_t i = 0; i < entities_.size(); ++i) {
         const Object& o = *entities_[i].obj;
         if (o.tags.size() >= 2 && o.tags[1].code == 5)

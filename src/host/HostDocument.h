@@ -46,6 +46,12 @@ public:
     void setActiveSpace(int space);
     void setMSpace(bool modelSpaceInViewport);
     int regenCount() const { return regenCount_; }
+    // The layout shown when the drawing is not on the Model tab, and the
+    // floating viewport (an entity index) whose model space MSPACE enters.
+    const QString& currentLayout() const { return currentLayout_; }
+    void setCurrentLayout(const QString& layout) { currentLayout_ = layout; }
+    int currentViewport() const { return currentViewport_; }
+    void setCurrentViewport(int entityIndex) { currentViewport_ = entityIndex; }
     bool isModified() const { return modified_; }
     // Saves to fullName (or the given path, which then becomes the full name).
     void save(const QString& path = QString());
@@ -70,6 +76,8 @@ private:
     QString name_;
     int regenCount_ = 0;
     bool mspace_ = false;
+    QString currentLayout_;
+    int currentViewport_ = -1;
     bool modified_ = false;
     bool closed_ = false;
     std::vector<std::shared_ptr<SelectionSetState>> sets_;

@@ -297,7 +297,7 @@ SvgRun runWmf2Svg(const QByteArray& wmf) {
     return run;
 }
 
-// 20 000 points zig-zagging across the drawing, no two neighbours on the same
+// n points zig-zagging across the drawing, no two neighbours on the same
 // WMF unit.
 std::vector<Point> zigzag(int n) {
     std::vector<Point> pts;
@@ -626,6 +626,11 @@ TEST(WmfWriter, DegenerateInputStillGivesAValidFile) {
     ASSERT_EQ(pixels.size(), 1u);
     EXPECT_EQ(pixels[0].s(2), WmfWriter::kMargin);
     EXPECT_EQ(pixels[0].s(3), WmfWriter::kMargin);
+
+    // A box too small to scale up behaves like a point.
+    WmfWriter tiny(0.0, 0.0, 1e-320, 1e-320);
+    EXPECT_EQ(tiny.frameWidth(), 2 * WmfWriter::kMargin);
+    EXPECT_EQ(tiny.frameHeight(), 2 * WmfWriter::kMargin);
 
     // Swapped extents, non-finite coordinates, collapsed and out-of-range geometry.
     WmfWriter odd(100.0, 100.0, 0.0, 0.0);

@@ -4,8 +4,9 @@
 Usage: interop_make.py OUTDIR
 
 Creates one drawing per flavour (R12, 2000, 2004 in Shift_JIS, 2007, 2018)
-and prints a JSON manifest: per flavour the file, its $ACADVER, the layer
-names by role and the handles of the entities the test changes.
+and prints a JSON manifest: per flavour the file, its $ACADVER, the number
+of layers, the layer names by role, the handles of the entities the test
+changes and the texts it wrote.
 """
 
 import json
@@ -121,6 +122,7 @@ def make(path: str, version: str, encoding, names: dict, text: str, mtext):
     if not r12:
         # A paper-space viewport whose frozen-layer list names the layer the
         # test deletes; the reference must go with the layer.
+        doc.layers.add("VIEWPORTS")
         vp = psp.add_viewport((5, 5), (4, 4), (0, 0), 10)
         vp.frozen_layers = [names["unused"], names["frozen"]]
         handles["viewport"] = vp.dxf.handle
@@ -129,6 +131,7 @@ def make(path: str, version: str, encoding, names: dict, text: str, mtext):
         "file": path,
         "version": doc.dxfversion,
         "codepage": doc.header.get("$DWGCODEPAGE", ""),
+        "layer_count": len(doc.layers),
         "layers": names,
         "handles": handles,
         "linetype": "DASHED",

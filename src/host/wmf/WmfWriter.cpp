@@ -172,10 +172,19 @@ WmfWriter::WmfWriter(double minX, double minY, double maxX, double maxY) {
     if (minY > maxY) {
         std::swap(minY, maxY);
     }
-    const double w = maxX - minX;
-    const double h = maxY - minY;
+    double w = maxX - minX;
+    double h = maxY - minY;
     const double span = std::max(w, h);
-    scale_ = span > 0.0 ? kFitSize / span : 1.0;
+    const double fit = span > 0.0 ? kFitSize / span : 0.0;
+    if (fit > 0.0 && std::isfinite(fit)) {
+        scale_ = fit;
+    } else {
+        // A single point, or a box too small to scale up: keep drawing units
+        // and let the margin make up the frame.
+        scale_ = 1.0;
+        w = h = 0.0;
+        maxY = minY;
+    }
     minX_ = minX;
     maxY_ = maxY;
     frameW_ = static_cast<int>(std::lround(w * scale_)) + 2 * kMargin;
