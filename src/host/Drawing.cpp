@@ -17,19 +17,44 @@ using dxf::typeOf;
 
 namespace {
 
-QString folded(const QString& name) { return name.toCaseFolded(); }
+QString folded(const QString& name) {
+    return name.toCaseFolded();
+}
 
 bool isSubEntity(QByteArrayView type) {
     return type == "VERTEX" || type == "SEQEND" || type == "ATTRIB";
 }
 
 // Canonical order of a LAYER record's own tags.
-constexpr std::initializer_list<int> kLayerOrder = {2, 70, 62, 420, 430, 440, 6, 290, 370, 390, 347};
+constexpr std::initializer_list<int> kLayerOrder = {2, 70,  62,  420, 430, 440,
+                                                    6, 290, 370, 390, 347};
 // Order of the common entity tags we set.
 constexpr std::initializer_list<int> kEntityOrder = {67, 8, 6, 62};
 
+// Handles are hexadecimal numbers; reading them without allocating keeps
+// loading fast.
 unsigned long long parseHandle(QByteArrayView v, bool* ok) {
-    return v.toByteArray().toULongLong(ok, 16);
+    unsigned long long n = 0;
+    qsizetype i = 0, e = v.size();
+    while (i < e && (v[i] == ' ' || v[i] == '\t'))
+        ++i;
+    while (e > i && (v[e - 1] == ' ' || v[e - 1] == '\t'))
+        --e;
+    *ok = e > i && e - i <= 16;
+    for (; *ok && i < e; ++i) {
+        const char c = v[i];
+        int d = -1;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        if (d < 0)
+            *ok = false;
+        n = n * 16 + static_cast<unsigned>(d < 0 ? 0 : d);
+    }
+    return *ok ? n : 0;
 }
 
 }  // namespace
@@ -57,11 +82,14 @@ std::unique_ptr<Drawing> Drawing::load(const QString& path) {
 std::unique_ptr<Drawing> Drawing::createNew() {
     QFile f(QStringLiteral(":/host/new_drawing.dxf"));
     if (!f.open(QIODevice::ReadOnly))
-        acad::raise(acad::ErrorNumber::FileError, QStringLiteral("the new drawing template is missing"));
+        acad::raise(acad::ErrorNumber::FileError,
+                    QStringLiteral("the new drawing template is missing"));
     return fromBytes(f.readAll(), QStringLiteral("Drawing1.dxf"));
 }
 
-void Drawing::save(const QString& path) const { writeFileAtomically(path, toBytes()); }
+void Drawing::save(const QString& path) const {
+    writeFileAtomically(path, toBytes());
+}
 
 void Drawing::index(const QString& nameForErrors) {
     auto fail = [&](const Tag& at, const QString& what) {
@@ -77,7 +105,8 @@ void Drawing::index(const QString& nameForErrors) {
     // Names are decoded while indexing, so the version and code page are
     // read from the header section first.
     for (auto& up : file_->objects) {
-        if (typeOf(*file_, *up) != "SECTION") continue;
+        if (typeOf(*file_, *up) != "SECTION")
+            continue;
         const int i = findCore(*up, 2);
         if (i >= 0 && file_->trimmedValue(up->tags[static_cast<size_t>(i)]) == "HEADER") {
             header_ = up.get();
@@ -85,47 +114,54 @@ void Drawing::index(const QString& nameForErrors) {
         }
     }
     version_ = QByteArrayLiteral("AC1009");
-    if (const Tag* v = headerTag("$ACADVER", 1)) version_ = file_->trimmedValue(*v).toByteArray();
+    if (const Tag* v = headerTag("$ACADVER", 1))
+        version_ = file_->trimmedValue(*v).toByteArray();
     QByteArray cp;
-    if (const Tag* c = headerTag("$DWGCODEPAGE", 3)) cp = file_->trimmedValue(*c).toByteArray();
+    if (const Tag* c = headerTag("$DWGCODEPAGE", 3))
+        cp = file_->trimmedValue(*c).toByteArray();
     codepage_ = std::make_unique<dxf::Codepage>(version_, cp);
+    objectByHandle_.reserve(static_cast<qsizetype>(file_->objects.size()));
     for (auto& up : file_->objects) {
         Object* obj = up.get();
-        const QByteArray type = typeOf(*file_, *obj).toByteArray();
+        const QByteArrayView type = typeOf(*file_, *obj);
         if (obj->tags.size() >= 2) {
             const Tag& h = obj->tags[1];
             if (h.code == 5 || (h.code == 105 && type == "DIMSTYLE")) {
                 bool ok = false;
-                const QByteArray hv = file_->trimmedValue(h).toByteArray().toUpper();
-                const unsigned long long n = parseHandle(hv, &ok);
+                const unsigned long long n = parseHandle(file_->value(h), &ok);
                 if (ok) {
                     maxHandle_ = std::max(maxHandle_, n);
-                    objectByHandle_.insert(hv, obj);
+                    objectByHandle_.insert(n, obj);
                 }
             }
         }
         if (type == "SECTION") {
-            if (!section.isEmpty()) fail(obj->tags[0], QStringLiteral("section inside a section"));
+            if (!section.isEmpty())
+                fail(obj->tags[0], QStringLiteral("section inside a section"));
             const int i = findCore(*obj, 2);
-            if (i < 0) fail(obj->tags[0], QStringLiteral("section without a name"));
+            if (i < 0)
+                fail(obj->tags[0], QStringLiteral("section without a name"));
             section = file_->trimmedValue(obj->tags[static_cast<size_t>(i)]).toByteArray();
             sectionStart = &obj->tags[0];
-            if (section == "HEADER") header_ = obj;
+            if (section == "HEADER")
+                header_ = obj;
             continue;
         }
         if (type == "ENDSEC") {
             // A stray ENDSEC (some writers emit header variables after the
             // header's end) is kept as it is and closes nothing.
-            if (!table.isEmpty()) fail(obj->tags[0], QStringLiteral("table %1 has no ENDTAB")
-                                                           .arg(QString::fromLatin1(table)));
-            if (!block.isEmpty()) fail(obj->tags[0], QStringLiteral("block has no ENDBLK"));
+            if (!table.isEmpty())
+                fail(obj->tags[0],
+                     QStringLiteral("table %1 has no ENDTAB").arg(QString::fromLatin1(table)));
+            if (!block.isEmpty())
+                fail(obj->tags[0], QStringLiteral("block has no ENDBLK"));
             section.clear();
             continue;
         }
         if (type == "EOF") {
             if (!section.isEmpty())
-                fail(*sectionStart, QStringLiteral("section %1 has no ENDSEC")
-                                        .arg(QString::fromLatin1(section)));
+                fail(*sectionStart,
+                     QStringLiteral("section %1 has no ENDSEC").arg(QString::fromLatin1(section)));
             continue;
         }
         if (section == "TABLES") {
@@ -136,14 +172,16 @@ void Drawing::index(const QString& nameForErrors) {
                                      .toUpper()
                                : QByteArray("?");
                 tableStart = &obj->tags[0];
-                if (table == "LAYER") layerTable_ = obj;
+                if (table == "LAYER")
+                    layerTable_ = obj;
             } else if (type == "ENDTAB") {
                 table.clear();
             } else if (table == "LAYER" && type == "LAYER") {
                 auto rec = std::make_shared<LayerRecord>();
                 rec->obj = obj;
                 const int i = findCore(*obj, 2);
-                if (i < 0) fail(obj->tags[0], QStringLiteral("layer without a name"));
+                if (i < 0)
+                    fail(obj->tags[0], QStringLiteral("layer without a name"));
                 rec->name = decode(obj->tags[static_cast<size_t>(i)]);
                 layers_.push_back(rec);
             } else if (table == "LTYPE" && type == "LTYPE") {
@@ -153,7 +191,8 @@ void Drawing::index(const QString& nameForErrors) {
             if (type == "BLOCK") {
                 const int i = findCore(*obj, 2);
                 block = i >= 0 ? decode(obj->tags[static_cast<size_t>(i)]).toUtf8() : "?";
-                if (block.isEmpty()) block = "?";
+                if (block.isEmpty())
+                    block = "?";
                 blockIsPaper = block.toLower().startsWith("*paper_space");
                 blockStart = &obj->tags[0];
                 blockMarkers_.push_back(obj);
@@ -168,7 +207,8 @@ void Drawing::index(const QString& nameForErrors) {
         } else if (section == "ENTITIES") {
             const int p = findCore(*obj, 67);
             long long paper = 0;
-            if (p >= 0) dxf::toInt(file_->value(obj->tags[static_cast<size_t>(p)]), &paper);
+            if (p >= 0)
+                dxf::toInt(file_->value(obj->tags[static_cast<size_t>(p)]), &paper);
             entities_.push_back(
                 EntityRecord{obj, paper == 1 ? Space::Paper : Space::Model, isSubEntity(type), {}});
         } else if (section == "OBJECTS") {
@@ -180,11 +220,15 @@ void Drawing::index(const QString& nameForErrors) {
     if (!file_->objects.empty() && !table.isEmpty())
         fail(*tableStart, QStringLiteral("table has no ENDTAB"));
 
+    entityByHandle_.reserve(static_cast<qsizetype>(entities_.size()));
     for (size_t i = 0; i < entities_.size(); ++i) {
         const Object& o = *entities_[i].obj;
-        if (o.tags.size() >= 2 && o.tags[1].code == 5)
-            entityByHandle_.insert(file_->trimmedValue(o.tags[1]).toByteArray().toUpper(),
-                                   static_cast<int>(i));
+        bool ok = false;
+        if (o.tags.size() >= 2 && o.tags[1].code == 5) {
+            const unsigned long long h = parseHandle(file_->value(o.tags[1]), &ok);
+            if (ok)
+                entityByHandle_.insert(h, static_cast<int>(i));
+        }
     }
     rebuildLayerNames();
 }
@@ -192,18 +236,22 @@ void Drawing::index(const QString& nameForErrors) {
 void Drawing::rebuildLayerNames() {
     layerByName_.clear();
     layerByName_.reserve(static_cast<qsizetype>(layers_.size()));
-    for (auto& l : layers_) layerByName_.insert(folded(l->name), l);
+    for (auto& l : layers_)
+        layerByName_.insert(folded(l->name), l);
 }
 
 // ---- header ---------------------------------------------------------------
 
 const Tag* Drawing::headerTag(QByteArrayView var, int code) const {
-    if (!header_) return nullptr;
+    if (!header_)
+        return nullptr;
     const auto& tags = header_->tags;
     for (size_t i = 0; i < tags.size(); ++i) {
-        if (tags[i].code != 9 || file_->trimmedValue(tags[i]) != var) continue;
+        if (tags[i].code != 9 || file_->trimmedValue(tags[i]) != var)
+            continue;
         for (size_t j = i + 1; j < tags.size() && tags[j].code != 9; ++j)
-            if (tags[j].code == code) return &tags[j];
+            if (tags[j].code == code)
+                return &tags[j];
         return nullptr;
     }
     return nullptr;
@@ -217,7 +265,8 @@ QString Drawing::headerString(QByteArrayView var, int code) const {
 long long Drawing::headerInt(QByteArrayView var, int code, long long fallback) const {
     const Tag* t = headerTag(var, code);
     long long v = fallback;
-    if (t && dxf::toInt(file_->value(*t), &v)) return v;
+    if (t && dxf::toInt(file_->value(*t), &v))
+        return v;
     return fallback;
 }
 
@@ -226,7 +275,8 @@ void Drawing::setHeader(QByteArrayView var, int code, QByteArrayView value) {
         file_->setValue(const_cast<Tag&>(*t), value);
         return;
     }
-    if (!header_) return;  // a file without a header keeps none
+    if (!header_)
+        return;  // a file without a header keeps none
     header_->tags.push_back(file_->makeTag(9, var));
     header_->tags.push_back(file_->makeTag(code, value));
 }
@@ -239,7 +289,8 @@ std::shared_ptr<LayerRecord> Drawing::findLayer(const QString& name) const {
 
 void Drawing::checkLayerName(const QString& name) const {
     if (name.trimmed().isEmpty())
-        acad::raise(acad::ErrorNumber::InvalidInput, QStringLiteral("Invalid input: empty layer name"));
+        acad::raise(acad::ErrorNumber::InvalidInput,
+                    QStringLiteral("Invalid input: empty layer name"));
     static const QString kInvalid = QStringLiteral("<>/\\\":;?*|=`");
     for (QChar c : name)
         if (kInvalid.contains(c) || c.unicode() < 0x20)
@@ -249,8 +300,9 @@ void Drawing::checkLayerName(const QString& name) const {
                             .arg(name, c));
     const int maxLen = isR12() ? 31 : 255;
     if (name.size() > maxLen)
-        acad::raise(acad::ErrorNumber::InvalidInput,
-                    QStringLiteral("Invalid input: layer names hold at most %1 characters").arg(maxLen));
+        acad::raise(
+            acad::ErrorNumber::InvalidInput,
+            QStringLiteral("Invalid input: layer names hold at most %1 characters").arg(maxLen));
     if (isR12())
         for (QChar c : name)
             if (!(c.isLetterOrNumber() && c.unicode() < 0x80) && c != u'$' && c != u'_' &&
@@ -265,7 +317,9 @@ bool Drawing::isCurrentLayer(const LayerRecord& l) const {
     return QString::compare(currentLayerName(), l.name, Qt::CaseInsensitive) == 0;
 }
 
-void Drawing::setCurrentLayerName(const QString& name) { setHeader("$CLAYER", 8, encode(name)); }
+void Drawing::setCurrentLayerName(const QString& name) {
+    setHeader("$CLAYER", 8, encode(name));
+}
 
 QByteArray Drawing::handleOf(const Object& obj) const {
     if (obj.tags.size() >= 2 && (obj.tags[1].code == 5 || obj.tags[1].code == 105))
@@ -276,9 +330,11 @@ QByteArray Drawing::handleOf(const Object& obj) const {
 QByteArray Drawing::newHandle() {
     unsigned long long seed = 0;
     bool ok = false;
-    if (const Tag* t = headerTag("$HANDSEED", 5)) seed = parseHandle(file_->trimmedValue(*t), &ok);
+    if (const Tag* t = headerTag("$HANDSEED", 5))
+        seed = parseHandle(file_->trimmedValue(*t), &ok);
     unsigned long long h = std::max(seed, maxHandle_ + 1);
-    while (objectByHandle_.contains(QByteArray::number(h, 16).toUpper())) ++h;
+    while (objectByHandle_.contains(h))
+        ++h;
     maxHandle_ = h;
     setHeader("$HANDSEED", 5, QByteArray::number(h + 1, 16).toUpper());
     return QByteArray::number(h, 16).toUpper();
@@ -286,14 +342,16 @@ QByteArray Drawing::newHandle() {
 
 void Drawing::insertObjectAfter(const Object* after, std::unique_ptr<Object> obj) {
     auto& objs = file_->objects;
-    auto it = std::find_if(objs.begin(), objs.end(), [&](const auto& p) { return p.get() == after; });
+    auto it =
+        std::find_if(objs.begin(), objs.end(), [&](const auto& p) { return p.get() == after; });
     objs.insert(it == objs.end() ? it : it + 1, std::move(obj));
 }
 
 void Drawing::removeObject(const Object* obj) {
     auto& objs = file_->objects;
-    objs.erase(std::remove_if(objs.begin(), objs.end(), [&](const auto& p) { return p.get() == obj; }),
-               objs.end());
+    objs.erase(
+        std::remove_if(objs.begin(), objs.end(), [&](const auto& p) { return p.get() == obj; }),
+        objs.end());
 }
 
 std::shared_ptr<LayerRecord> Drawing::addLayer(const QString& name) {
@@ -318,8 +376,10 @@ std::shared_ptr<LayerRecord> Drawing::addLayer(const QString& name) {
                 depth = depth ? 0 : 1;
                 continue;
             }
-            if (depth) continue;
-            if (t.code == 290 || t.code == 420 || t.code == 430 || t.code == 440) continue;
+            if (depth)
+                continue;
+            if (t.code == 290 || t.code == 420 || t.code == 430 || t.code == 440)
+                continue;
             obj->tags.push_back(t);
         }
     } else {
@@ -334,13 +394,15 @@ std::shared_ptr<LayerRecord> Drawing::addLayer(const QString& name) {
     dxf::setOrInsert(f, *obj, 2, encode(name), kLayerOrder);
     const int flags = findCore(*obj, 70);
     dxf::setOrInsert(f, *obj, 70,
-                     flags >= 0 ? dxf::formatIntLike(f.value(obj->tags[static_cast<size_t>(flags)]), 0)
-                                : QByteArray("0"),
+                     flags >= 0
+                         ? dxf::formatIntLike(f.value(obj->tags[static_cast<size_t>(flags)]), 0)
+                         : QByteArray("0"),
                      kLayerOrder);
     const int color = findCore(*obj, 62);
     dxf::setOrInsert(f, *obj, 62,
-                     color >= 0 ? dxf::formatIntLike(f.value(obj->tags[static_cast<size_t>(color)]), 7)
-                                : QByteArray("7"),
+                     color >= 0
+                         ? dxf::formatIntLike(f.value(obj->tags[static_cast<size_t>(color)]), 7)
+                         : QByteArray("7"),
                      kLayerOrder);
     QByteArray ltype = "CONTINUOUS";
     for (Object* lt : linetypes_) {
@@ -350,7 +412,8 @@ std::shared_ptr<LayerRecord> Drawing::addLayer(const QString& name) {
             ltype = f.trimmedValue(lt->tags[static_cast<size_t>(i)]).toByteArray();
     }
     dxf::setOrInsert(f, *obj, 6, ltype, kLayerOrder);
-    if (findCore(*obj, 370) >= 0) dxf::setOrInsert(f, *obj, 370, "-3", kLayerOrder);
+    if (findCore(*obj, 370) >= 0)
+        dxf::setOrInsert(f, *obj, 370, "-3", kLayerOrder);
     // Handle: R12 files carry handles only with $HANDLING set.
     const bool wantHandle = !isR12() || headerInt("$HANDLING", 70, 0) == 1;
     if (wantHandle) {
@@ -361,7 +424,8 @@ std::shared_ptr<LayerRecord> Drawing::addLayer(const QString& name) {
             obj->tags.insert(obj->tags.begin() + 1, f.makeTag(5, h));
         if (hasSubclasses() && findCore(*obj, 330) < 0) {
             const QByteArray owner = handleOf(*layerTable_);
-            if (!owner.isEmpty()) obj->tags.insert(obj->tags.begin() + 2, f.makeTag(330, owner));
+            if (!owner.isEmpty())
+                obj->tags.insert(obj->tags.begin() + 2, f.makeTag(330, owner));
         }
     } else if (obj->tags.size() >= 2 && obj->tags[1].code == 5) {
         obj->tags.erase(obj->tags.begin() + 1);
@@ -370,7 +434,10 @@ std::shared_ptr<LayerRecord> Drawing::addLayer(const QString& name) {
     Object* raw = obj.get();
     insertObjectAfter(after, std::move(obj));
     const QByteArray h = handleOf(*raw);
-    if (!h.isEmpty()) objectByHandle_.insert(h, raw);
+    bool hok = false;
+    const unsigned long long hn = parseHandle(h, &hok);
+    if (hok)
+        objectByHandle_.insert(hn, raw);
     // Keep the table's entry count at least the number of records.
     const int cnt = findCore(*layerTable_, 70);
     long long n = 0;
@@ -388,7 +455,8 @@ std::shared_ptr<LayerRecord> Drawing::addLayer(const QString& name) {
 }
 
 void Drawing::renameLayer(LayerRecord& l, const QString& newName) {
-    if (l.name == newName) return;
+    if (l.name == newName)
+        return;
     if (l.name == QLatin1String("0"))
         acad::raise(acad::ErrorNumber::NotAllowed, QStringLiteral("Layer \"0\" cannot be renamed"));
     if (layerFlags(l) & 16)
@@ -409,17 +477,21 @@ void Drawing::renameLayer(LayerRecord& l, const QString& newName) {
     // layer filters, indexes and layer-state records.
     auto renameIn = [&](Object& o, bool group8) {
         for (Tag& t : o.tags)
-            if (((group8 && t.code == 8) || t.code == 1003) && matches(t)) f.setValue(t, enc);
+            if (((group8 && t.code == 8) || t.code == 1003) && matches(t))
+                f.setValue(t, enc);
     };
     for (auto& up : f.objects) {
         Object& o = *up;
         renameIn(o, false);
     }
-    for (const EntityRecord& e : entities_) renameIn(*e.obj, true);
-    for (Object* b : blockMarkers_) renameIn(*b, true);
+    for (const EntityRecord& e : entities_)
+        renameIn(*e.obj, true);
+    for (Object* b : blockMarkers_)
+        renameIn(*b, true);
     for (Object* o : objectsSection_) {
         const QByteArrayView t = typeOf(f, *o);
-        if (t == "LAYER_FILTER" || t == "LAYER_INDEX" || t == "XRECORD") renameIn(*o, true);
+        if (t == "LAYER_FILTER" || t == "LAYER_INDEX" || t == "XRECORD")
+            renameIn(*o, true);
     }
     if (QString::compare(currentLayerName(), old, Qt::CaseInsensitive) == 0)
         setCurrentLayerName(newName);
@@ -427,7 +499,8 @@ void Drawing::renameLayer(LayerRecord& l, const QString& newName) {
     layerByName_.remove(folded(old));
     l.name = newName;
     for (auto& rec : layers_)
-        if (rec.get() == &l) layerByName_.insert(folded(newName), rec);
+        if (rec.get() == &l)
+            layerByName_.insert(folded(newName), rec);
 }
 
 bool Drawing::layerInUse(const QString& name) const {
@@ -437,12 +510,14 @@ bool Drawing::layerInUse(const QString& name) const {
                                           Qt::CaseInsensitive) == 0;
     };
     for (const EntityRecord& e : entities_)
-        if (uses(*e.obj)) return true;
+        if (uses(*e.obj))
+            return true;
     return false;
 }
 
 void Drawing::deleteLayer(LayerRecord& l) {
-    if (l.erased) acad::raise(acad::ErrorNumber::NotAllowed, QStringLiteral("Object was erased"));
+    if (l.erased)
+        acad::raise(acad::ErrorNumber::NotAllowed, QStringLiteral("Object was erased"));
     const QString upper = l.name.toUpper();
     if (upper == QLatin1String("0") || upper == QLatin1String("DEFPOINTS"))
         acad::raise(acad::ErrorNumber::NotAllowed,
@@ -454,13 +529,16 @@ void Drawing::deleteLayer(LayerRecord& l) {
         acad::raise(acad::ErrorNumber::NotAllowed,
                     QStringLiteral("An xref-dependent layer cannot be deleted"));
     if (layerInUse(l.name))
-        acad::raise(acad::ErrorNumber::ObjectInUse,
-                    QStringLiteral("Object is referenced: objects are on the layer \"%1\"")
-                        .arg(l.name));
+        acad::raise(
+            acad::ErrorNumber::ObjectInUse,
+            QStringLiteral("Object is referenced: objects are on the layer \"%1\"").arg(l.name));
     const QByteArray handle = handleOf(*l.obj);
     removeLayerReferences(l, handle);
     removeObject(l.obj);
-    if (!handle.isEmpty()) objectByHandle_.remove(handle);
+    bool hok = false;
+    const unsigned long long hn = parseHandle(handle, &hok);
+    if (hok)
+        objectByHandle_.remove(hn);
     layerByName_.remove(folded(l.name));
     layers_.erase(std::remove_if(layers_.begin(), layers_.end(),
                                  [&](const auto& p) { return p.get() == &l; }),
@@ -494,7 +572,8 @@ void Drawing::removeLayerReferences(const LayerRecord& l, const QByteArray& hand
         return -1;
     }();
     if (x >= 0 && l.obj->tags[static_cast<size_t>(x)].code == 360) {
-        const QByteArray dict = f.trimmedValue(l.obj->tags[static_cast<size_t>(x)]).toByteArray().toUpper();
+        const QByteArray dict =
+            f.trimmedValue(l.obj->tags[static_cast<size_t>(x)]).toByteArray().toUpper();
         std::vector<QByteArray> doomed{dict};
         for (size_t k = 0; k < doomed.size(); ++k) {
             for (Object* o : objectsSection_) {
@@ -509,11 +588,14 @@ void Drawing::removeLayerReferences(const LayerRecord& l, const QByteArray& hand
             }
         }
         for (const QByteArray& h : doomed) {
-            Object* o = objectByHandle_.value(h);
-            if (!o) continue;
+            bool ok = false;
+            const unsigned long long hn = parseHandle(h, &ok);
+            Object* o = ok ? objectByHandle_.value(hn) : nullptr;
+            if (!o)
+                continue;
             objectsSection_.erase(std::remove(objectsSection_.begin(), objectsSection_.end(), o),
                                   objectsSection_.end());
-            objectByHandle_.remove(h);
+            objectByHandle_.remove(hn);
             removeObject(o);
         }
     }
@@ -522,7 +604,8 @@ void Drawing::removeLayerReferences(const LayerRecord& l, const QByteArray& hand
 int Drawing::layerFlags(const LayerRecord& l) const {
     const int i = findCore(*l.obj, 70);
     long long v = 0;
-    if (i >= 0) dxf::toInt(file_->value(l.obj->tags[static_cast<size_t>(i)]), &v);
+    if (i >= 0)
+        dxf::toInt(file_->value(l.obj->tags[static_cast<size_t>(i)]), &v);
     return static_cast<int>(v);
 }
 
@@ -530,7 +613,8 @@ void Drawing::setLayerFlag(LayerRecord& l, int bit, bool on) {
     const int i = findCore(*l.obj, 70);
     const int old = layerFlags(l);
     const int now = on ? (old | bit) : (old & ~bit);
-    if (now == old && i >= 0) return;
+    if (now == old && i >= 0)
+        return;
     const QByteArray v = dxf::formatIntLike(
         i >= 0 ? file_->value(l.obj->tags[static_cast<size_t>(i)]) : QByteArrayView(), now);
     dxf::setOrInsert(*file_, *l.obj, 70, v, kLayerOrder);
@@ -539,13 +623,15 @@ void Drawing::setLayerFlag(LayerRecord& l, int bit, bool on) {
 int Drawing::layerColor(const LayerRecord& l) const {
     const int i = findCore(*l.obj, 62);
     long long v = 7;
-    if (i >= 0) dxf::toInt(file_->value(l.obj->tags[static_cast<size_t>(i)]), &v);
+    if (i >= 0)
+        dxf::toInt(file_->value(l.obj->tags[static_cast<size_t>(i)]), &v);
     return static_cast<int>(v);
 }
 
 void Drawing::setLayerColor(LayerRecord& l, int signedColor) {
     const int i = findCore(*l.obj, 62);
-    if (i >= 0 && layerColor(l) == signedColor) return;
+    if (i >= 0 && layerColor(l) == signedColor)
+        return;
     const QByteArray v = dxf::formatIntLike(
         i >= 0 ? file_->value(l.obj->tags[static_cast<size_t>(i)]) : QByteArrayView(), signedColor);
     dxf::setOrInsert(*file_, *l.obj, 62, v, kLayerOrder);
@@ -561,7 +647,8 @@ void Drawing::setLayerLinetype(LayerRecord& l, const QString& linetype) {
     // The stored spelling of the linetype record is used.
     for (Object* lt : linetypes_) {
         const int i = findCore(*lt, 2);
-        if (i < 0) continue;
+        if (i < 0)
+            continue;
         const QString name = decode(lt->tags[static_cast<size_t>(i)]);
         if (QString::compare(name, linetype, Qt::CaseInsensitive) == 0) {
             dxf::setOrInsert(*file_, *l.obj, 6, encode(name), kLayerOrder);
@@ -575,18 +662,20 @@ void Drawing::setLayerLinetype(LayerRecord& l, const QString& linetype) {
 int Drawing::layerLineweight(const LayerRecord& l) const {
     const int i = findCore(*l.obj, 370);
     long long v = -3;
-    if (i >= 0) dxf::toInt(file_->value(l.obj->tags[static_cast<size_t>(i)]), &v);
+    if (i >= 0)
+        dxf::toInt(file_->value(l.obj->tags[static_cast<size_t>(i)]), &v);
     return static_cast<int>(v);
 }
 
 void Drawing::setLayerLineweight(LayerRecord& l, int lineweight) {
-    static const int kValid[] = {-3, 0, 5, 9, 13, 15, 18, 20, 25, 30, 35, 40, 50, 53, 60, 70,
-                                 80, 90, 100, 106, 120, 140, 158, 200, 211};
+    static const int kValid[] = {-3, 0,  5,  9,  13, 15,  18,  20,  25,  30,  35,  40, 50,
+                                 53, 60, 70, 80, 90, 100, 106, 120, 140, 158, 200, 211};
     if (std::find(std::begin(kValid), std::end(kValid), lineweight) == std::end(kValid))
         acad::raise(acad::ErrorNumber::InvalidInput,
                     QStringLiteral("Invalid input: lineweight %1").arg(lineweight));
     if (isR12()) {
-        if (lineweight == -3) return;
+        if (lineweight == -3)
+            return;
         acad::raise(acad::ErrorNumber::NotSupported,
                     QStringLiteral("R12 drawings have no layer lineweights"));
     }
@@ -596,12 +685,14 @@ void Drawing::setLayerLineweight(LayerRecord& l, int lineweight) {
 bool Drawing::layerPlottable(const LayerRecord& l) const {
     const int i = findCore(*l.obj, 290);
     long long v = 1;
-    if (i >= 0) dxf::toInt(file_->value(l.obj->tags[static_cast<size_t>(i)]), &v);
+    if (i >= 0)
+        dxf::toInt(file_->value(l.obj->tags[static_cast<size_t>(i)]), &v);
     return v != 0;
 }
 
 void Drawing::setLayerPlottable(LayerRecord& l, bool plottable) {
-    if (layerPlottable(l) == plottable) return;
+    if (layerPlottable(l) == plottable)
+        return;
     if (isR12())
         acad::raise(acad::ErrorNumber::NotSupported,
                     QStringLiteral("R12 drawings have no layer plot flag"));
@@ -610,8 +701,10 @@ void Drawing::setLayerPlottable(LayerRecord& l, bool plottable) {
 
 QString Drawing::layerPlotStyleName(const LayerRecord& l) const {
     const int i = findCore(*l.obj, 390);
-    if (i < 0) return QStringLiteral("Normal");
-    const QByteArray h = file_->trimmedValue(l.obj->tags[static_cast<size_t>(i)]).toByteArray().toUpper();
+    if (i < 0)
+        return QStringLiteral("Normal");
+    const QByteArray h =
+        file_->trimmedValue(l.obj->tags[static_cast<size_t>(i)]).toByteArray().toUpper();
     // The name is the key under which a dictionary lists the handle.
     for (Object* o : objectsSection_) {
         if (typeOf(*file_, *o) != "ACDBDICTIONARYWDFLT" && typeOf(*file_, *o) != "DICTIONARY")
@@ -629,7 +722,8 @@ std::vector<QString> Drawing::linetypeNames() const {
     std::vector<QString> names;
     for (Object* lt : linetypes_) {
         const int i = findCore(*lt, 2);
-        if (i >= 0) names.push_back(decode(lt->tags[static_cast<size_t>(i)]));
+        if (i >= 0)
+            names.push_back(decode(lt->tags[static_cast<size_t>(i)]));
     }
     return names;
 }
@@ -637,7 +731,9 @@ std::vector<QString> Drawing::linetypeNames() const {
 // ---- entities -------------------------------------------------------------
 
 int Drawing::findEntity(QByteArrayView handle) const {
-    return entityByHandle_.value(handle.toByteArray().trimmed().toUpper(), -1);
+    bool ok = false;
+    const unsigned long long h = parseHandle(handle, &ok);
+    return ok ? entityByHandle_.value(h, -1) : -1;
 }
 
 QString Drawing::entityType(const EntityRecord& e) const {
@@ -660,13 +756,15 @@ void Drawing::setEntityLayer(const EntityRecord& e, const QString& layer) {
 int Drawing::entityColor(const EntityRecord& e) const {
     const int i = findCore(*e.obj, 62);
     long long v = 256;
-    if (i >= 0) dxf::toInt(file_->value(e.obj->tags[static_cast<size_t>(i)]), &v);
+    if (i >= 0)
+        dxf::toInt(file_->value(e.obj->tags[static_cast<size_t>(i)]), &v);
     return static_cast<int>(v);
 }
 
 void Drawing::setEntityColor(const EntityRecord& e, int color) {
     if (color < 0 || color > 256)
-        acad::raise(acad::ErrorNumber::InvalidInput, QStringLiteral("Invalid input: colour %1").arg(color));
+        acad::raise(acad::ErrorNumber::InvalidInput,
+                    QStringLiteral("Invalid input: colour %1").arg(color));
     // An ACI colour replaces any true colour or colour book entry.
     dxf::removeCore(*e.obj, 420);
     dxf::removeCore(*e.obj, 430);
@@ -708,10 +806,12 @@ QString Drawing::entityText(const EntityRecord& e) const {
     const int xd = dxf::xdataStart(*e.obj);
     for (int i = 0; i < xd; ++i) {
         const Tag& t = e.obj->tags[static_cast<size_t>(i)];
-        if (t.code == 3 && typeOf(*file_, *e.obj) == "MTEXT") bytes += file_->value(t).toByteArray();
+        if (t.code == 3 && typeOf(*file_, *e.obj) == "MTEXT")
+            bytes += file_->value(t).toByteArray();
     }
     const int one = findCore(*e.obj, 1);
-    if (one >= 0) bytes += file_->value(e.obj->tags[static_cast<size_t>(one)]).toByteArray();
+    if (one >= 0)
+        bytes += file_->value(e.obj->tags[static_cast<size_t>(one)]).toByteArray();
     return codepage_->decode(bytes);
 }
 
@@ -735,25 +835,31 @@ void Drawing::setEntityText(const EntityRecord& e, const QString& text) {
     std::vector<QByteArray> chunks{QByteArray()};
     if (mtext)
         for (const QByteArray& p : pieces) {
-            if (chunks.back().size() + p.size() > 250) chunks.emplace_back();
+            if (chunks.back().size() + p.size() > 250)
+                chunks.emplace_back();
             chunks.back() += p;
         }
     else
-        for (const QByteArray& p : pieces) chunks.back() += p;
+        for (const QByteArray& p : pieces)
+            chunks.back() += p;
     const int one = findCore(*e.obj, 1);
     if (one < 0)
-        acad::raise(acad::ErrorNumber::NotSupported, QStringLiteral("The object has no text string"));
-    if (mtext) dxf::removeCore(*e.obj, 3);
+        acad::raise(acad::ErrorNumber::NotSupported,
+                    QStringLiteral("The object has no text string"));
+    if (mtext)
+        dxf::removeCore(*e.obj, 3);
     const int at = findCore(*e.obj, 1);
     f.setValue(e.obj->tags[static_cast<size_t>(at)], chunks.back());
     for (size_t k = 0; k + 1 < chunks.size(); ++k)
-        e.obj->tags.insert(e.obj->tags.begin() + at + static_cast<long>(k), f.makeTag(3, chunks[k]));
+        e.obj->tags.insert(e.obj->tags.begin() + at + static_cast<long>(k),
+                           f.makeTag(3, chunks[k]));
 }
 
 std::vector<int> Drawing::viewportEntities() const {
     std::vector<int> out;
     for (size_t i = 0; i < entities_.size(); ++i)
-        if (typeOf(*file_, *entities_[i].obj) == "VIEWPORT") out.push_back(static_cast<int>(i));
+        if (typeOf(*file_, *entities_[i].obj) == "VIEWPORT")
+            out.push_back(static_cast<int>(i));
     return out;
 }
 

@@ -130,10 +130,10 @@ private:
     std::vector<std::shared_ptr<LayerRecord>> layers_;
     QHash<QString, std::shared_ptr<LayerRecord>> layerByName_;  // case-folded names
     std::vector<EntityRecord> entities_;
-    QHash<QByteArray, int> entityByHandle_;
+    QHash<unsigned long long, int> entityByHandle_;
     std::vector<dxf::Object*> objectsSection_;  // OBJECTS section entries
     std::vector<dxf::Object*> blockMarkers_;    // BLOCK and ENDBLK
-    QHash<QByteArray, dxf::Object*> objectByHandle_;
+    QHash<unsigned long long, dxf::Object*> objectByHandle_;
     unsigned long long maxHandle_ = 0;
 };
 

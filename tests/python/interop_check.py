@@ -52,6 +52,8 @@ def raw_handles(path):
         if code == 0:
             obj_type = value
             have_handle = False
+        elif obj_type == "SECTION":  # $HANDSEED in the header is no handle
+            continue
         elif not have_handle and (code == 5 or (code == 105 and obj_type == "DIMSTYLE")):
             handles.append(value.upper())
             have_handle = True
@@ -65,8 +67,26 @@ def raw_header_vars(path):
     return {lines[i + 1].strip() for i in range(0, len(lines) - 1, 2) if lines[i].strip() == "9"}
 
 
+def group_count(path, handle, code):
+    """How many tags with the group code the object with the handle holds."""
+    lines = raw_lines(path)
+    count = 0
+    current = None
+    obj_type = None
+    for i in range(0, len(lines) - 1, 2):
+        c = int(lines[i].strip())
+        if c == 0:
+            current, obj_type = None, lines[i + 1].strip()
+        elif c == 5 and current is None and obj_type != "SECTION":
+            current = lines[i + 1].strip().upper()
+        elif c == code and current == handle:
+            count += 1
+    return count
+
+
 def viewport_layer_refs(path):
-    """Handles of the layers listed as frozen by each VIEWPORT (group 341)."""
+    """Handles of the layers listed as frozen by each VIEWPORT (groups 331
+    and 341)."""
     lines = raw_lines(path)
     refs = collections.defaultdict(list)
     obj_type = None
@@ -78,7 +98,7 @@ def viewport_layer_refs(path):
             obj_type, handle = value, None
         elif code == 5 and handle is None:
             handle = value.upper()
-        elif code == 341 and obj_type == "VIEWPORT":
+        elif code in (331, 341) and obj_type == "VIEWPORT":
             refs[handle].append(value.upper())
     return refs
 
@@ -122,9 +142,14 @@ def expected_layer_attribs(orig, exp, final_name):
     return a
 
 
-def compare_attribs(what, expected, actual):
+def compare_attribs(what, expected, actual, file_handles):
     for key in sorted(set(expected) | set(actual)):
         if key == "handle":
+            continue
+        # Objects that ezdxf creates while loading an old version get handles
+        # from $HANDSEED, which may have moved on; references to them differ.
+        is_ref = key == "owner" or key.endswith("_handle")
+        if is_ref and str(expected.get(key, "")).upper() not in file_handles:
             continue
         if expected.get(key) != actual.get(key):
             fail(f"{what}: {key} is {actual.get(key)!r}, expected {expected.get(key)!r}")
@@ -192,7 +217,7 @@ def main():
             fail(f"layer {final!r}: handle {got.dxf.get('handle')} was {handle}")
         want = expected_layer_attribs(layer.dxf.all_existing_dxf_attribs(),
                                       layer_exp.get(final, {}), final)
-        compare_attribs(f"layer {final!r}", want, got.dxf.all_existing_dxf_attribs())
+        compare_attribs(f"layer {final!r}", want, got.dxf.all_existing_dxf_attribs(), orig_set)
 
     # Layers that were added: there, with a handle not used before.
     added_handles = set()
@@ -250,11 +275,15 @@ def main():
                 want[key] = e[key]
         if "text" in e and before.dxftype() != "MTEXT":
             want["text"] = e["text"]
-        compare_attribs(f"{before.dxftype()} {handle}", want, after.dxf.all_existing_dxf_attribs())
+        compare_attribs(f"{before.dxftype()} {handle}", want, after.dxf.all_existing_dxf_attribs(),
+                        orig_set)
         if before.dxftype() == "MTEXT":
             want_text = e.get("text", before.text)
             if after.text != want_text:
                 fail(f"MTEXT {handle}: text is {after.text!r}, expected {want_text!r}")
+            # Text over 250 characters is stored in group 3 chunks before group 1.
+            if len(want_text) > 250 and group_count(mod_path, handle, 3) == 0:
+                fail(f"MTEXT {handle}: {len(want_text)} characters without group 3 chunks")
         if before.dxftype() == "VIEWPORT":
             want_frozen = [final_layer(n) for n in before.frozen_layers if fold(n) not in deleted]
             if after.frozen_layers != want_frozen:

@@ -9,51 +9,53 @@ ParseError::ParseError(int line, const QString& message)
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 QByteArrayView trimView(QByteArrayView v) {
     qsizetype b = 0, e = v.size();
-    while (b < e && isBlank(v[b])) ++b;
-    while (e > b && isBlank(v[e - 1])) --e;
+    while (b < e && isBlank(v[b]))
+        ++b;
+    while (e > b && isBlank(v[e - 1]))
+        --e;
     return v.sliced(b, e - b);
 }
 
 // Finds the end of the line starting at pos: returns the index of the first
-// terminator byte and sets next to the start of the following line.
+// terminator byte and sets next to the start of the following line. Lines end
+// with LF, CR LF, or a lone CR (old Mac files). Lines are short, so a plain
+// loop beats memchr here.
 qsizetype findLineEnd(const char* d, qsizetype size, qsizetype pos, qsizetype* next) {
-    const void* nl = std::memchr(d + pos, '\n', static_cast<size_t>(size - pos));
-    qsizetype e = nl ? static_cast<const char*>(nl) - d : size;
-    *next = nl ? e + 1 : size;
-    // A lone CR (old Mac files) also ends a line.
-    const void* cr = std::memchr(d + pos, '\r', static_cast<size_t>(e - pos));
-    if (cr) {
-        qsizetype c = static_cast<const char*>(cr) - d;
-        if (c + 1 == e && nl) return c;  // CR LF
-        if (c + 1 < size && d[c + 1] != '\n') {
-            *next = c + 1;
-            return c;
-        }
-        if (c + 1 == size) {
-            *next = size;
-            return c;
-        }
+    qsizetype i = pos;
+    while (i < size && d[i] != '\n' && d[i] != '\r') ++i;
+    if (i >= size) {
+        *next = size;
+        return size;
     }
-    return e;
+    if (d[i] == '\r' && i + 1 < size && d[i + 1] == '\n')
+        *next = i + 2;
+    else
+        *next = i + 1;
+    return i;
 }
 
 bool parseCode(QByteArrayView v, std::int32_t* code) {
     v = trimView(v);
-    if (v.isEmpty() || v.size() > 6) return false;
+    if (v.isEmpty() || v.size() > 6)
+        return false;
     qsizetype i = 0;
     bool neg = false;
     if (v[0] == '-') {
         neg = true;
         i = 1;
-        if (v.size() == 1) return false;
+        if (v.size() == 1)
+            return false;
     }
     std::int32_t n = 0;
     for (; i < v.size(); ++i) {
-        if (v[i] < '0' || v[i] > '9') return false;
+        if (v[i] < '0' || v[i] > '9')
+            return false;
         n = n * 10 + (v[i] - '0');
     }
     *code = neg ? -n : n;
@@ -64,14 +66,17 @@ bool parseCode(QByteArrayView v, std::int32_t* code) {
 
 std::unique_ptr<TagFile> TagFile::parse(QByteArray bytes) {
     auto file = std::unique_ptr<TagFile>(new TagFile);
-    if (bytes.size() > 0x7fffffff) throw ParseError(0, QStringLiteral("file too large"));
+    if (bytes.size() > 0x7fffffff)
+        throw ParseError(0, QStringLiteral("file too large"));
     if (bytes.startsWith("AutoCAD Binary DXF"))
-        throw ParseError(1, QStringLiteral("binary DXF files are not supported; save as ASCII DXF"));
+        throw ParseError(1,
+                         QStringLiteral("binary DXF files are not supported; save as ASCII DXF"));
     auto isDigit = [&](qsizetype i) { return bytes[i] >= '0' && bytes[i] <= '9'; };
     if (bytes.size() >= 6 && bytes.startsWith("AC") && isDigit(2) && isDigit(3) && isDigit(4) &&
         isDigit(5))
         throw ParseError(1, QStringLiteral("this is a DWG file, not a DXF file"));
-    if (bytes.isEmpty()) throw ParseError(0, QStringLiteral("the file is empty"));
+    if (bytes.isEmpty())
+        throw ParseError(0, QStringLiteral("the file is empty"));
 
     file->source_ = std::move(bytes);
     const char* d = file->source_.constData();
@@ -87,15 +92,18 @@ std::unique_ptr<TagFile> TagFile::parse(QByteArray bytes) {
         qsizetype next = 0;
         qsizetype ce = findLineEnd(d, size, pos, &next);
         QByteArrayView codeText(d + pos, ce - pos);
-        if (first && codeText.startsWith("\xEF\xBB\xBF")) codeText = codeText.sliced(3);
-        if (trimView(codeText).isEmpty() && next >= size) break;  // trailing blank line
+        if (first && codeText.startsWith("\xEF\xBB\xBF"))
+            codeText = codeText.sliced(3);
+        if (trimView(codeText).isEmpty() && next >= size)
+            break;  // trailing blank line
         std::int32_t code = 0;
         if (!parseCode(codeText, &code)) {
             if (codeText.contains('\0'))
                 throw ParseError(line, QStringLiteral("binary data at line %1").arg(line));
             throw ParseError(line, QStringLiteral("invalid group code at line %1: \"%2\"")
                                        .arg(line)
-                                       .arg(QString::fromLatin1(codeText.first(std::min<qsizetype>(codeText.size(), 40)))));
+                                       .arg(QString::fromLatin1(codeText.first(
+                                           std::min<qsizetype>(codeText.size(), 40)))));
         }
         if (first) {
             file->padCodes_ = codeText.size() >= 3 && codeText[0] == ' ';
@@ -123,6 +131,7 @@ std::unique_ptr<TagFile> TagFile::parse(QByteArray bytes) {
         if (code == 0 || !current) {
             file->objects.push_back(std::make_unique<Object>());
             current = file->objects.back().get();
+            current->tags.reserve(12);
         }
         current->tags.push_back(t);
         pos = next;
@@ -133,8 +142,8 @@ std::unique_ptr<TagFile> TagFile::parse(QByteArray bytes) {
         }
     }
     if (!sawEof)
-        throw ParseError(line, QStringLiteral("the file is truncated: no EOF before line %1")
-                                   .arg(line));
+        throw ParseError(line,
+                         QStringLiteral("the file is truncated: no EOF before line %1").arg(line));
     file->tailBegin_ = static_cast<std::uint32_t>(pos);
     return file;
 }
@@ -149,7 +158,8 @@ QByteArray TagFile::save() const {
     // Copy runs of untouched, adjacent tags in one append.
     std::uint32_t runBegin = 0, runEnd = 0;
     auto flush = [&] {
-        if (runEnd > runBegin) out.append(source_.constData() + runBegin, runEnd - runBegin);
+        if (runEnd > runBegin)
+            out.append(source_.constData() + runBegin, runEnd - runBegin);
         runBegin = runEnd = 0;
     };
     for (const auto& obj : objects) {
@@ -179,7 +189,9 @@ QByteArrayView TagFile::value(const Tag& tag) const {
     return QByteArrayView(source_.constData() + tag.valBegin, tag.valEnd - tag.valBegin);
 }
 
-QByteArrayView TagFile::trimmedValue(const Tag& tag) const { return trimView(value(tag)); }
+QByteArrayView TagFile::trimmedValue(const Tag& tag) const {
+    return trimView(value(tag));
+}
 
 void TagFile::setValue(Tag& tag, QByteArrayView value) {
     Owned o;
@@ -199,7 +211,8 @@ void TagFile::setValue(Tag& tag, QByteArrayView value) {
 
 QByteArray TagFile::formatCode(std::int32_t code) const {
     QByteArray c = QByteArray::number(code);
-    if (padCodes_ && c.size() < 3) c = QByteArray(3 - c.size(), ' ') + c;
+    if (padCodes_ && c.size() < 3)
+        c = QByteArray(3 - c.size(), ' ') + c;
     return c;
 }
 
@@ -218,11 +231,13 @@ Tag TagFile::makeTag(std::int32_t code, QByteArrayView value) {
 }
 
 int TagFile::lineOf(const Tag& tag) const {
-    if (tag.owned >= 0) return 0;
+    if (tag.owned >= 0)
+        return 0;
     int n = 1;
     const char* d = source_.constData();
     for (std::uint32_t i = 0; i < tag.begin; ++i)
-        if (d[i] == '\n') ++n;
+        if (d[i] == '\n')
+            ++n;
     return n;
 }
 
@@ -230,7 +245,8 @@ bool toInt(QByteArrayView v, long long* out) {
     v = trimView(v);
     bool ok = false;
     long long n = v.toByteArray().toLongLong(&ok);
-    if (ok) *out = n;
+    if (ok)
+        *out = n;
     return ok;
 }
 
@@ -238,7 +254,8 @@ bool toDouble(QByteArrayView v, double* out) {
     v = trimView(v);
     bool ok = false;
     double n = v.toByteArray().toDouble(&ok);
-    if (ok) *out = n;
+    if (ok)
+        *out = n;
     return ok;
 }
 
@@ -246,7 +263,8 @@ QByteArray formatIntLike(QByteArrayView previous, long long value) {
     QByteArray n = QByteArray::number(value);
     qsizetype width = previous.size();
     bool padded = width > 0 && previous[0] == ' ';
-    if (padded && n.size() < width) n = QByteArray(width - n.size(), ' ') + n;
+    if (padded && n.size() < width)
+        n = QByteArray(width - n.size(), ' ') + n;
     return n;
 }
 
