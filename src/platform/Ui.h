@@ -22,6 +22,7 @@ public:
     // nullopt when the user cancels.
     virtual std::optional<QString> inputBox(const QString& prompt, const QString& title,
                                             const QString& defaultText) = 0;
+    // filter in Qt's form: "Text (*.txt);;Script (*.scr)", the first one selected.
     // nullopt when the user cancels.
     virtual std::optional<QString> openFileName(const QString& title, const QString& filter,
                                                 const QString& initialPath) = 0;
@@ -37,7 +38,7 @@ public:
     Answer messageBox(const QString& text, Buttons buttons, Icon icon,
                       const QString& title) override;
     std::optional<QString> inputBox(const QString& prompt, const QString& title,
-                                     const QString& defaultText) override;
+                                    const QString& defaultText) override;
     std::optional<QString> openFileName(const QString& title, const QString& filter,
                                         const QString& initialPath) override;
     int execDialog(QDialog& dialog) override;

@@ -1,0 +1,38 @@
+#include "app/frmSplash.h"
+
+#include <QFont>
+#include <QLabel>
+
+#include "app/Program.h"
+#include "platform/Twips.h"
+#include "platform/Ui.h"
+
+frmSplash::frmSplash(platform::Ui& ui, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), ui_(ui) {
+    // The stays-on-top flag is set before the window is first shown, so it is
+    // topmost from the start and keeps the size and place it was given.
+    setObjectName(QStringLiteral("frmSplash"));
+    setWindowTitle(QString::fromLatin1(Program::kTitle));
+    QFont font(QStringLiteral("Noto Sans CJK JP"));
+    font.setPointSize(9);
+    setFont(font);
+
+    // 4800 x 900 twips, the message centred.
+    const int width = platform::twipsToPixelsX(4800, screen());
+    const int height = platform::twipsToPixelsY(900, screen());
+    resize(width, height);
+    LblMsg = new QLabel(this);
+    LblMsg->setObjectName(QStringLiteral("LblMsg"));
+    LblMsg->setAlignment(Qt::AlignCenter);
+    LblMsg->setGeometry(0, 0, width, height);
+}
+
+void frmSplash::pu_subShow(const QString& sMsg) {
+    LblMsg->setText(sMsg);
+    setWindowTitle(QString::fromLatin1(Program::kTitle));
+    ui_.doEvents();
+    show();
+    // The caller goes on with long work without returning to the event loop;
+    // paint now so the message is on screen during that work.
+    repaint();
+}

@@ -1,0 +1,338 @@
+#include "host/window/HostWindow.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+#include "host/Viewports.h"
+#include "host/command/CommandLine.h"
+#include "host/window/CommandLineWidget.h"
+#include "host/window/DrawingCanvas.h"
+
+namespace host {
+
+HostDialogs HostDialogs::standard() {
+    HostDialogs d;
+    const QString filter = QStringLiteral("DXF drawings (*.dxf *.DXF)");
+    d.openFile = [filter](QWidget* parent) {
+        return QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), QString(), filter);
+    };
+    d.saveFile = [filter](QWidget* parent, const QString& name) {
+        QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("Save As"), name, filter);
+        if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".dxf");
+        return path;
+    };
+    d.askSaveChanges = [](QWidget* parent, const QString& name) {
+        const auto b = QMessageBox::question(
+            parent, QString::fromLatin1(HostApplication::kProductName),
+            QStringLiteral("Save changes to %1?").arg(name),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+        return static_cast<int>(b);
+    };
+    d.showError = [](QWidget* parent, const QString& message) {
+        QMessageBox::critical(parent, QString::fromLatin1(HostApplication::kProductName), message);
+    };
+    return d;
+}
+
+HostWindow::HostWindow(HostApplicationPtr app, HostDialogs dialogs, QWidget* parent)
+    : QMainWindow(parent), app_(std::move(app)), dialogs_(std::move(dialogs)) {
+    setObjectName(QStringLiteral("HostWindow"));
+    cmd_ = new CommandLine(*app_, this);
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    docTabs_ = new QTabBar(central);
+    docTabs_->setObjectName(QStringLiteral("DocumentTabs"));
+    docTabs_->setFocusPolicy(Qt::NoFocus);
+    docTabs_->setExpanding(false);
+    canvas_ = new DrawingCanvas(central);
+    canvas_->setFocusPolicy(Qt::NoFocus);
+    layoutTabs_ = new QTabBar(central);
+    layoutTabs_->setObjectName(QStringLiteral("LayoutTabs"));
+    layoutTabs_->setFocusPolicy(Qt::NoFocus);
+    layoutTabs_->setShape(QTabBar::RoundedSouth);
+    layoutTabs_->setExpanding(false);
+    cmdWidget_ = new CommandLineWidget(*cmd_, central);
+    layout->addWidget(docTabs_);
+    layout->addWidget(canvas_, 1);
+    layout->addWidget(layoutTabs_);
+    layout->addWidget(cmdWidget_);
+    setCentralWidget(central);
+    setFocusProxy(cmdWidget_);
+    cmdWidget_->setFocus();
+    buildMenu();
+    connect(docTabs_, &QTabBar::currentChanged, this, &HostWindow::onDocumentTab);
+    connect(layoutTabs_, &QTabBar::currentChanged, this, &HostWindow::onLayoutTab);
+    connect(cmd_, &CommandLine::fileDialogRequested, this, [this](const QString&) {
+        const QString path = dialogs_.openFile ? dialogs_.openFile(this) : QString();
+        if (!path.isEmpty()) cmd_->runScriptFile(path);
+    });
+    resize(1024, 700);
+    app_->setWindow(this);
+}
+
+HostWindow::~HostWindow() {
+    if (app_ && app_->window() == this) app_->setWindow(nullptr);
+}
+
+void HostWindow::buildMenu() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->addAction(QStringLiteral("&New"), QKeySequence::New, this, [this] { newDrawing(); });
+    file->addAction(QStringLiteral("&Open..."), QKeySequence::Open, this, [this] { openDrawing(); });
+    file->addAction(QStringLiteral("&Save"), QKeySequence::Save, this,
+                    [this] { saveDrawing(app_->activeDocument()); });
+    file->addAction(QStringLiteral("Save &As..."), QKeySequence::SaveAs, this,
+                    [this] { saveDrawingAs(app_->activeDocument()); });
+    file->addAction(QStringLiteral("&Close"), QKeySequence::Close, this,
+                    [this] { closeDrawing(app_->activeDocument()); });
+}
+
+// ---- HostWindowPort -------------------------------------------------------
+
+QRect HostWindow::frameGeometryPx() const { return frameGeometry(); }
+
+void HostWindow::setFrameGeometryPx(const QRect& r) {
+    // The frame around the client area is the window manager's; keep it.
+    const QSize extra = frameGeometry().size() - size();
+    if (QMainWindow::windowState() & (Qt::WindowMaximized | Qt::WindowMinimized))
+        QMainWindow::setWindowState(Qt::WindowNoState);
+    move(r.topLeft());
+    resize((r.size() - extra).expandedTo(QSize(100, 100)));
+}
+
+int HostWindow::windowState() const {
+    const auto s = QMainWindow::windowState();
+    if (s & Qt::WindowMinimized) return acad::acMin;
+    if (s & Qt::WindowMaximized) return acad::acMax;
+    return acad::acNorm;
+}
+
+void HostWindow::setWindowState(int state) {
+    switch (state) {
+        case acad::acMax:
+            showMaximized();
+            break;
+        case acad::acMin:
+            showMinimized();
+            break;
+        default:
+            if (QMainWindow::isVisible())
+                showNormal();
+            else
+                QMainWindow::setWindowState(Qt::WindowNoState);
+            break;
+    }
+}
+
+bool HostWindow::isVisible() const { return QMainWindow::isVisible(); }
+
+void HostWindow::setVisible(bool visible) { QMainWindow::setVisible(visible); }
+
+void HostWindow::refresh() {
+    setWindowTitle(app_->Caption());
+    rebuildTabs();
+    auto doc = app_->activeDocument();
+    if (doc != shownDoc_) {
+        shownDoc_ = doc;
+        if (doc) hookDocument(doc);
+        canvas_->setDocument(doc);
+        canvas_->zoomExtents();
+    } else {
+        canvas_->refresh();
+    }
+}
+
+// ---- tabs -----------------------------------------------------------------
+
+void HostWindow::hookDocument(const HostDocumentPtr& doc) {
+    std::weak_ptr<HostDocument> weak = doc;
+    doc->onChanged = [this, weak] {
+        auto d = weak.lock();
+        setWindowTitle(app_->Caption());
+        if (d && d == app_->activeDocument()) {
+            const int i = docTabs_->currentIndex();
+            if (i >= 0) docTabs_->setTabText(i, d->Name() + (d->isModified() ? "*" : ""));
+        }
+    };
+    doc->onRegen = [this, weak] {
+        if (weak.lock() == app_->activeDocument()) canvas_->refresh();
+    };
+}
+
+void HostWindow::rebuildTabs() {
+    rebuilding_ = true;
+    const auto& docs = app_->documents();
+    while (docTabs_->count() > static_cast<int>(docs.size())) docTabs_->removeTab(docTabs_->count() - 1);
+    for (size_t i = 0; i < docs.size(); ++i) {
+        const QString text = docs[i]->Name() + (docs[i]->isModified() ? "*" : "");
+        if (static_cast<int>(i) < docTabs_->count())
+            docTabs_->setTabText(static_cast<int>(i), text);
+        else
+            docTabs_->addTab(text);
+        if (docs[i] == app_->activeDocument()) docTabs_->setCurrentIndex(static_cast<int>(i));
+    }
+    while (layoutTabs_->count() > 0) layoutTabs_->removeTab(0);
+    if (auto doc = app_->activeDocument()) {
+        layoutTabs_->addTab(QStringLiteral("Model"));
+        const auto names = layoutNames(doc->drawing());
+        for (const QString& n : names) layoutTabs_->addTab(n);
+        int current = 0;
+        if (doc->ActiveSpace() == acad::acPaperSpace) {
+            current = 1;
+            for (size_t i = 0; i < names.size(); ++i)
+                if (names[i].compare(doc->currentLayout(), Qt::CaseInsensitive) == 0)
+                    current = static_cast<int>(i) + 1;
+            if (current >= layoutTabs_->count()) current = 0;
+        }
+        layoutTabs_->setCurrentIndex(current);
+    }
+    rebuilding_ = false;
+}
+
+void HostWindow::onDocumentTab(int index) {
+    if (rebuilding_) return;
+    const auto& docs = app_->documents();
+    if (index >= 0 && index < static_cast<int>(docs.size()) && docs[static_cast<size_t>(index)] != app_->activeDocument())
+        app_->setActiveDocument(docs[static_cast<size_t>(index)]);
+}
+
+void HostWindow::onLayoutTab(int index) {
+    if (rebuilding_) return;
+    auto doc = app_->activeDocument();
+    if (!doc || index < 0) return;
+    if (index == 0) {
+        if (doc->ActiveSpace() != acad::acModelSpace) doc->setActiveSpace(acad::acModelSpace);
+    } else {
+        doc->setCurrentLayout(layoutTabs_->tabText(index));
+        doc->setMSpace(false);
+        doc->setCurrentViewport(-1);
+        if (doc->ActiveSpace() != acad::acPaperSpace) doc->setActiveSpace(acad::acPaperSpace);
+    }
+    canvas_->refresh();
+    canvas_->zoomExtents();
+}
+
+// ---- File menu ------------------------------------------------------------
+
+bool HostWindow::newDrawing() {
+    try {
+        app_->newDrawing();
+        return true;
+    } catch (const acad::Error& e) {
+        if (dialogs_.showError) dialogs_.showError(this, e.description());
+        return false;
+    }
+}
+
+bool HostWindow::openDrawing() {
+    const QString path = dialogs_.openFile ? dialogs_.openFile(this) : QString();
+    return !path.isEmpty() && openDrawing(path);
+}
+
+bool HostWindow::openDrawing(const QString& path) {
+    try {
+        app_->open(path);
+        return true;
+    } catch (const acad::Error& e) {
+        if (dialogs_.showError) dialogs_.showError(this, e.description());
+        return false;
+    }
+}
+
+bool HostWindow::saveDrawing(const HostDocumentPtr& doc) {
+    if (!doc) return false;
+    if (doc->FullName().isEmpty()) return saveDrawingAs(doc);
+    try {
+        doc->save();
+        refresh();
+        return true;
+    } catch (const acad::Error& e) {
+        if (dialogs_.showError) dialogs_.showError(this, e.description());
+        return false;
+    }
+}
+
+bool HostWindow::saveDrawingAs(const HostDocumentPtr& doc) {
+    if (!doc) return false;
+    const QString path = dialogs_.saveFile ? dialogs_.saveFile(this, doc->Name()) : QString();
+    if (path.isEmpty()) return false;
+    try {
+        doc->save(path);
+        refresh();
+        return true;
+    } catch (const acad::Error& e) {
+        if (dialogs_.showError) dialogs_.showError(this, e.description());
+        return false;
+    }
+}
+
+bool HostWindow::closeDrawing(const HostDocumentPtr& doc) {
+    if (!doc) return false;
+    if (doc->isModified() && dialogs_.askSaveChanges) {
+        const int answer = dialogs_.askSaveChanges(this, doc->Name());
+        if (answer == QMessageBox::Cancel) return false;
+        if (answer == QMessageBox::Yes && !saveDrawing(doc)) return false;
+    }
+    if (shownDoc_ == doc) {
+        shownDoc_.reset();
+        canvas_->setDocument(nullptr);
+    }
+    app_->close(doc);
+    return true;
+}
+
+void HostWindow::closeEvent(QCloseEvent* event) {
+    // Every drawing with unsaved changes is asked about; Cancel keeps the window.
+    const auto docs = app_->documents();
+    for (const auto& doc : docs)
+        if (doc->isModified() && !closeDrawing(doc)) {
+            event->ignore();
+            return;
+        }
+    event->accept();
+}
+
+void HostWindow::keyPressEvent(QKeyEvent* event) {
+    if (!cmdWidget_->handleKey(event)) QMainWindow::keyPressEvent(event);
+}
+
+// ---- embedded start -------------------------------------------------------
+
+namespace {
+
+struct EmbeddedHost {
+    HostApplicationPtr app;
+    std::unique_ptr<HostWindow> window;
+    ~EmbeddedHost() {
+        window.reset();  // detaches from the application first
+    }
+};
+
+}  // namespace
+
+acad::ApplicationPtr startEmbeddedHost() {
+    auto holder = std::make_shared<EmbeddedHost>();
+    holder->app = std::make_shared<HostApplication>();
+    holder->window = std::make_unique<HostWindow>(holder->app);
+    const QStringList paths =
+        qEnvironmentVariable("TOVA_HOST_DRAWINGS").split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (const QString& p : paths) {
+        try {
+            holder->app->open(p.trimmed());
+        } catch (const acad::Error& e) {
+            holder->window->commandLine().print(e.description());
+        }
+    }
+    if (holder->app->documents().empty()) holder->app->newDrawing();
+    holder->window->show();
+    holder->window->canvas().zoomExtents();
+    return acad::ApplicationPtr(holder, holder->app.get());
+}
+
+}  // namespace host

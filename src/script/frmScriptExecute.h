@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace platform {
+class Ui;
+}
+
+// The review of a generated script with its header and footer before it runs.
+// The user may edit all three; changed boxes whose files exist are written
+// back when the script runs.
+class frmScriptExecute : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmScriptExecute(QWidget* parent = nullptr);
+
+    // Shows the three files modally through the Ui port; bCancel is true when
+    // the user cancelled (the close box counts as cancelling).
+    static void pu_subShow(platform::Ui& ui, bool& bCancel, const QString& sHaederFullPath,
+                           const QString& sScriptFullPath, const QString& sFooterFullPath,
+                           QWidget* parent = nullptr);
+
+    QPlainTextEdit* TxtHeader;
+    QPlainTextEdit* TxtScript;
+    QPlainTextEdit* TxtFooter;
+    QPushButton* CmdExecute;
+    QPushButton* CmdCancel;
+    QLabel* LblNote;
+
+    void CmdExecute_Click();
+    void CmdCancel_Click();
+    bool cancelled() const { return cancel_; }
+
+private:
+    void load(const QString& header, const QString& script, const QString& footer);
+    std::array<QString, 3> paths_;
+    std::array<bool, 3> changed_{false, false, false};
+    bool cancel_ = true;  // stays set unless the script is run
+};
