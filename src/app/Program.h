@@ -1,39 +1,58 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
+#include <functional>
+#include <memory>
 
 #include "acad/Acad.h"
+#include "app/basAPIini.h"
+#include "app/basDefault.h"
 #include "layers/LayerState.h"
+
+namespace platform {
+class HostRegistry;
+class SingleInstance;
+class ActivationWatcher;
+}  // namespace platform
 
 // The program-wide state, created once by main and passed by reference. Every
 // test builds its own.
 struct Program {
-    static constexpr const char* kTitle = "TovalenAutoCAD Ver2.01";
+    Program();
+    ~Program();
 
     // The attached application and its active drawing.
     acad::ApplicationPtr AcadApp;
     acad::DocumentPtr AcadDoc;
-    QString DocFullName;       // full name of the drawing last read
-    bool NoDocument = false;   // the last read of the active drawing failed
-    qintptr AcadHwnd = 0;      // the CAD application's main window handle
+    QString DocFullName;      // full name of the drawing last read
+    bool NoDocument = false;  // the last read of the active drawing failed
+    qint64 AcadHwnd = 0;      // the CAD application's main window handle
 
     // The layer state snapshot.
     LayerStateList LayerStates;
 
-    // Options read from the settings file.
-    QString Delimiter = QStringLiteral("-");
-    bool SmallViewClass = true;
-    bool EscALLView = true;
-    bool AutoHide = true;
-    bool ChkONOFFDetail = false;
-
-    // The settings file: absolute name and whether it may be written.
+    // Options read from the settings file, and the file itself: its absolute
+    // name and whether it may be written.
+    basDefault::Options Options;
     QString IniFile = QStringLiteral("TOVA.ini");
-    bool IniWritable = false;
+    basAPIini::IniState Ini;
 
     // Main window state.
     bool Busy = false;             // activation changes are ignored while set
     bool Snapping = false;         // the next resize is snapped when set
     int RestoreHeight = 900;       // twips, height to return to on activation
     bool FirstActivation = false;  // set once the first activation was handled
+
+    // Where the program finds the CAD application and keeps one instance per
+    // user; tests put their own here before the main window loads.
+    platform::HostRegistry* Hosts = nullptr;  // null: the process-wide registry
+    std::unique_ptr<platform::SingleInstance> Instance;
+    std::unique_ptr<platform::ActivationWatcher> Watcher;
+    // The desktop work area in pixels and the vertical twips per pixel.
+    std::function<QRect()> WorkArea;
+    std::function<double()> TwipsPerPixelY;
+    // Set when start-up decided the program ends (another instance runs, the
+    // attach failed or was declined, or an error occurred).
+    bool Ending = false;
 };

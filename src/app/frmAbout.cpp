@@ -1,4 +1,5 @@
 #include "app/frmAbout.h"
+#include "platform/Procedure.h"
 
 #include <QFont>
 #include <QHBoxLayout>
@@ -10,7 +11,7 @@
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QString::fromLatin1(Program::kTitle));
+    setWindowTitle(platform::appTitle());
     QFont font(QStringLiteral("Noto Sans CJK JP"));
     font.setPointSize(9);
     setFont(font);

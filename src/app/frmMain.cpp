@@ -1,4 +1,5 @@
 #include "app/frmMain.h"
+#include "platform/Procedure.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -45,7 +46,7 @@ constexpr int kListMinWindow = 2650;
 frmMain::frmMain(Program& program, platform::Ui& ui, QWidget* parent)
     : QWidget(parent), program_(program), ui_(ui) {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QString::fromLatin1(Program::kTitle));
+    setWindowTitle(platform::appTitle());
     QFont font(QStringLiteral("Noto Sans CJK JP"));
     font.setPointSize(9);
     setFont(font);
@@ -145,7 +146,7 @@ void frmMain::setControlHeightTwips(QWidget* w, int height) const {
 void frmMain::pu_subVisibleUpdate() {
     const int h = heightTwips();
     if (h == kMinimumView) {
-        if (program_.SmallViewClass) {
+        if (program_.Options.SmallViewClass) {
             FraLayer->hide();
             FraItem->show();
             setControlTopTwips(FraItem, kItemTopSmall);
@@ -161,7 +162,7 @@ void frmMain::pu_subVisibleUpdate() {
         return;
     }
 
-    if (program_.SmallViewClass)
+    if (program_.Options.SmallViewClass)
         setControlTopTwips(FraItem, kItemTopNormal);
     // Heights between the views (only before the first snap) leave the
     // frames as they are.

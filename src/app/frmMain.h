@@ -30,6 +30,11 @@ class QTabWidget;
 namespace platform {
 class Ui;
 }
+namespace basScript {
+struct Engine;
+}
+class ListPair;
+class clsUniqueCombo;
 
 class frmMain : public QWidget {
     Q_OBJECT
@@ -73,6 +78,26 @@ public:
     // show, before the window appears (if it closes the window, the window is
     // not shown); Form_Unload runs when the window is closed; Form_Activate
     // runs whenever the window becomes the active window.
+    // Layer lists and combos filled from the snapshot.
+    int pu_fun_iSelectedMode() const;  // first checked OptExeMode, -1 when none
+    void pu_subAcadGetLayersState();
+    void pu_subSetListFromState();
+    void pu_subSetListCaption();
+    void pu_subSetCboLayers();
+    void pu_subSetCboItems();
+    void pu_subLayerAttributeCbo_Init();
+    // Ends the program: the main window closes once pending events ran.
+    void endProgram();
+    // Reads the options and shows the delimiter between the class lists.
+    void pu_subReadOptions();
+    // Binds the unique wrappers to the class combos, the layer combo and the lists.
+    void pu_subUniqueWrappers_Init();
+    // What running a script needs: the Ui port, the application, the folder.
+    basScript::Engine scriptEngine();
+    ListPair& listPair() { return *listPair_; }
+    clsUniqueCombo& uniqueLayerCombo() { return *uniqueLayer_; }
+    clsUniqueCombo& uniqueItemCombo(int i) { return *uniqueItems_.at(static_cast<size_t>(i)); }
+
     void Form_Load();
     void Form_Unload();
     void Form_Activate();
@@ -160,14 +185,14 @@ public Q_SLOTS:
     void CmdItemON_Click() {}
     void CmdItemOFF_Click() {}
     void CmdItemExclusiveON_Click() {}
-    void OptExeMode_Click(int Index) { (void)Index; }
-    void CmdListImport_Click() {}
-    void CmdListDWG_Click() {}
-    void CmdMoveON_Click() {}
-    void CmdMoveOFF_Click() {}
-    void CmdMoveON_ALL_Click() {}
-    void CmdMoveOFF_ALL_Click() {}
-    void CmdReverse_Click() {}
+    void OptExeMode_Click(int Index);
+    void CmdListImport_Click();
+    void CmdListDWG_Click();
+    void CmdMoveON_Click();
+    void CmdMoveOFF_Click();
+    void CmdMoveON_ALL_Click();
+    void CmdMoveOFF_ALL_Click();
+    void CmdReverse_Click();
     void LblON_DblClick() {}
     void LblOFF_DblClick() {}
     void LstON_DblClick() {}
@@ -233,6 +258,9 @@ private:
     int topTwips_ = 0;
     int leftTwips_ = 0;
 
+    ListPair* listPair_ = nullptr;
+    clsUniqueCombo* uniqueLayer_ = nullptr;
+    std::array<clsUniqueCombo*, 4> uniqueItems_{};
     bool loaded_ = false;
     bool unloaded_ = false;
     // A double-click on a label is followed by a release that must not count

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 
 #include "app/frmMain.h"
+#include "ui/SortedComboBox.h"
 
 namespace {
 
@@ -51,7 +52,9 @@ QPushButton* frmMain::addButton(QWidget* parent, const QString& name, const QStr
 
 QComboBox* frmMain::addCombo(QWidget* parent, const QString& name, bool editable, int left, int top,
                              int width, int height) {
-    auto* combo = new QComboBox(parent);
+    // The editable boxes of this window hold layer names and classes: they
+    // keep their entries sorted like the lists.
+    QComboBox* combo = editable ? new SortedComboBox(parent) : new QComboBox(parent);
     combo->setObjectName(name);
     combo->setEditable(editable);
     // Entries are added by the program (without duplicates), never by Enter.

@@ -13,6 +13,7 @@
 #include <QPushButton>
 
 #include "app/frmMain.h"
+#include "ui/SortedListBox.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ void frmMain::buildListArea() {
                       kOffLeft, 30, 8250 - kOffLeft, 330);
 
     const auto addList = [this](const QString& name, int left) {
-        auto* list = new QListWidget(this);
+        auto* list = new SortedListBox(this);
         list->setObjectName(name);
         list->setSelectionMode(QAbstractItemView::ExtendedSelection);
         place(list, left, kListTop, kListWidth, kListHeight);

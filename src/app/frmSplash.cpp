@@ -1,4 +1,5 @@
 #include "app/frmSplash.h"
+#include "platform/Procedure.h"
 
 #include <QFont>
 #include <QLabel>
@@ -12,7 +13,7 @@ frmSplash::frmSplash(platform::Ui& ui, QWidget* parent)
     // The stays-on-top flag is set before the window is first shown, so it is
     // topmost from the start and keeps the size and place it was given.
     setObjectName(QStringLiteral("frmSplash"));
-    setWindowTitle(QString::fromLatin1(Program::kTitle));
+    setWindowTitle(platform::appTitle());
     QFont font(QStringLiteral("Noto Sans CJK JP"));
     font.setPointSize(9);
     setFont(font);
@@ -29,7 +30,7 @@ frmSplash::frmSplash(platform::Ui& ui, QWidget* parent)
 
 void frmSplash::pu_subShow(const QString& sMsg) {
     LblMsg->setText(sMsg);
-    setWindowTitle(QString::fromLatin1(Program::kTitle));
+    setWindowTitle(platform::appTitle());
     ui_.doEvents();
     show();
     // The caller goes on with long work without returning to the event loop;

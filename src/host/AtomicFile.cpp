@@ -23,7 +23,11 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes) {
     if (!tmp.open()) fail(tmp.errorString());
     if (tmp.write(bytes) != bytes.size() || !tmp.flush()) fail(tmp.errorString());
     if (::fsync(tmp.handle()) != 0) fail(QStringLiteral("the disk did not confirm the write"));
-    if (info.exists()) tmp.setPermissions(QFile(path).permissions());
+    // A replaced file keeps its permissions; a new one gets the usual ones
+    // rather than the temporary file's private mode.
+    tmp.setPermissions(info.exists() ? QFile(path).permissions()
+                                     : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                           QFile::ReadOther);
     tmp.close();
     const QByteArray from = QFile::encodeName(tmp.fileName());
     const QByteArray to = QFile::encodeName(info.absoluteFilePath());

@@ -177,7 +177,7 @@ bool SingleInstance::restoreOwnWindow() {
     // Only the live main window that still carries its mark answers for this
     // instance; during unload the mark is gone and a new start may go ahead.
     if (own_ == 0 || !registry_->isWindow(own_) ||
-        false)
+        registry_->getProp(own_, QString::fromLatin1(kPropertyName)) != own_)
         return false;
     if (restore_) {
         try {

@@ -41,7 +41,7 @@ struct Fixture {
     std::unique_ptr<frmMain> form;
 
     explicit Fixture(bool smallViewClass = true) {
-        program.SmallViewClass = smallViewClass;
+        program.Options.SmallViewClass = smallViewClass;
         form = std::make_unique<frmMain>(program, ui);
         form->show();
         settle();
@@ -346,7 +346,7 @@ TEST(MainWindow, DoubleClickOnFrameCycles) {
     doubleClick(f.FraItem, QPoint(f.FraItem->width() - 3, 1));
     EXPECT_EQ(f.heightTwips(), 900);
     // A double-click on a label is the label's own, not the frame's.
-    fx.program.SmallViewClass = false;
+    fx.program.Options.SmallViewClass = false;
     f.pu_subVisibleUpdate();
     doubleClick(f.LblLayer, QPoint(2, 2));
     EXPECT_EQ(f.heightTwips(), 900);

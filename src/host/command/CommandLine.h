@@ -46,6 +46,8 @@ public:
     // True while a command waits at one of its prompts or a script runs.
     bool isBusy() const { return busy_; }
     int fileDia() const { return fileDia_; }
+    // Adds a message line to the history.
+    void print(const QString& line);
 
 Q_SIGNALS:
     void historyAppended(const QString& line);
@@ -62,7 +64,6 @@ private:
     void submit();
     void startCommand(const QString& name);
     bool spaceIsText() const;
-    void print(const QString& line);
     bool startScript(const QString& path);
     void stopScript();
     void runSlice();

@@ -53,7 +53,7 @@ bool CommandLineWidget::handleKey(QKeyEvent* event) {
             cmd_.escape();
             return true;
         case Qt::Key_Backspace:
-            cmd_.backspace();
+            cmd_.typeChar(QChar(0x08));
             return true;
         default:
             break;
