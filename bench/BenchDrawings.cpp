@@ -9,14 +9,17 @@ namespace {
 
 void tag(QByteArray& out, int code, const QByteArray& value) {
     QByteArray c = QByteArray::number(code);
-    if (c.size() < 3) c = QByteArray(3 - c.size(), ' ') + c;
+    if (c.size() < 3)
+        c = QByteArray(3 - c.size(), ' ') + c;
     out += c;
     out += '\n';
     out += value;
     out += '\n';
 }
 
-QByteArray hex(unsigned n) { return QByteArray::number(n, 16).toUpper(); }
+QByteArray hex(unsigned n) {
+    return QByteArray::number(n, 16).toUpper();
+}
 
 }  // namespace
 
@@ -110,9 +113,11 @@ QByteArray makeDrawing(int layers, int entities) {
 }
 
 QString writeDrawing(int layers, int entities) {
-    const QString path = QDir::tempPath() + QStringLiteral("/tova_bench_%1_%2.dxf").arg(layers).arg(entities);
+    const QString path =
+        QDir::tempPath() + QStringLiteral("/tova_bench_%1_%2.dxf").arg(layers).arg(entities);
     QFile f(path);
-    if (f.open(QIODevice::WriteOnly)) f.write(makeDrawing(layers, entities));
+    if (f.open(QIODevice::WriteOnly))
+        f.write(makeDrawing(layers, entities));
     return path;
 }
 

@@ -10,7 +10,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     QFile f(QString::fromLocal8Bit(argv[3]));
-    if (!f.open(QIODevice::WriteOnly)) return 1;
+    if (!f.open(QIODevice::WriteOnly))
+        return 1;
     f.write(bench::makeDrawing(std::atoi(argv[1]), std::atoi(argv[2])));
     return 0;
 }

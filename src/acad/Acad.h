@@ -134,7 +134,8 @@ public:
         std::vector<LayerPtr> all;
         const long n = Count();
         all.reserve(static_cast<size_t>(n));
-        for (long i = 0; i < n; ++i) all.push_back(Item(i));
+        for (long i = 0; i < n; ++i)
+            all.push_back(Item(i));
         return all;
     }
 };
@@ -146,7 +147,8 @@ public:
     virtual QString ItemName(long index) const = 0;
     std::vector<QString> names() const {
         std::vector<QString> all;
-        for (long i = 0, n = Count(); i < n; ++i) all.push_back(ItemName(i));
+        for (long i = 0, n = Count(); i < n; ++i)
+            all.push_back(ItemName(i));
         return all;
     }
 };
@@ -184,7 +186,8 @@ public:
     virtual EntityPtr Item(long index) = 0;
     std::vector<EntityPtr> items() {
         std::vector<EntityPtr> all;
-        for (long i = 0, n = Count(); i < n; ++i) all.push_back(Item(i));
+        for (long i = 0, n = Count(); i < n; ++i)
+            all.push_back(Item(i));
         return all;
     }
 };

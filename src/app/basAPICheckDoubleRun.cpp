@@ -7,15 +7,18 @@ namespace basAPICheckDoubleRun {
 
 bool pu_fun_bOtherInstanceRestored(frmMain& form) {
     Program& p = form.program();
-    if (!p.Instance) p.Instance = std::make_unique<platform::SingleInstance>();
-    if (p.Instance->restoreRunningInstance()) return true;
+    if (!p.Instance)
+        p.Instance = std::make_unique<platform::SingleInstance>();
+    if (p.Instance->restoreRunningInstance())
+        return true;
     p.Instance->claim(&form);
     return false;
 }
 
 void pu_subRelease(frmMain& form) {
     Program& p = form.program();
-    if (p.Instance) p.Instance->release();
+    if (p.Instance)
+        p.Instance->release();
 }
 
 }  // namespace basAPICheckDoubleRun

@@ -40,7 +40,8 @@ QString tilingQuestion() {
 }
 
 QString noDocumentMessage() {
-    return QStringLiteral("AutoCADアプリケーション又はアクティブな図面が見つかりません。\n終了します。");
+    return QStringLiteral(
+        "AutoCADアプリケーション又はアクティブな図面が見つかりません。\n終了します。");
 }
 
 FindResult pr_subFindOrStartAcad(frmMain& form) {
@@ -76,7 +77,8 @@ bool pu_fun_bAttachAcad(frmMain& form) {
     Program& p = form.program();
     platform::Ui& ui = form.ui();
     const FindResult found = pr_subFindOrStartAcad(form);
-    if (found.found && found.declined) return true;
+    if (found.found && found.declined)
+        return true;
     if (!found.found) {
         ui.messageBox(notFoundMessage(), Buttons::OK, Icon::Critical, found.errorText);
         return true;

@@ -11,7 +11,8 @@
 
 int frmMain::pu_fun_iSelectedMode() const {
     for (size_t i = 0; i < OptExeMode.size(); ++i)
-        if (OptExeMode[i]->isChecked()) return static_cast<int>(i);
+        if (OptExeMode[i]->isChecked())
+            return static_cast<int>(i);
     return -1;
 }
 
@@ -38,7 +39,8 @@ void frmMain::pu_subSetListFromState() {
 
 void frmMain::pu_subSetListCaption() {
     const int mode = pu_fun_iSelectedMode();
-    if (mode < 0) return;
+    if (mode < 0)
+        return;
     LblON->setText(basLC::onCaption(mode, LstON->count()));
     LblOFF->setText(basLC::offCaption(mode, LstOFF->count()));
 }
@@ -47,14 +49,16 @@ void frmMain::pu_subSetCboLayers() {
     platform::trap(ui_, QStringLiteral("pu_subSetCboLayers"), [&] {
         CboLayer->clear();
         QStringList names{QStringLiteral("   (ALL)   ")};
-        for (const LayerState& s : program_.LayerStates) names.append(s.Name);
+        for (const LayerState& s : program_.LayerStates)
+            names.append(s.Name);
         CboLayer->addItems(names);
         CboLayer->setCurrentIndex(0);
         QComboBox* linetypes = CboTab0[1];
         linetypes->clear();
         QStringList types{QStringLiteral("(指定しない)")};
         if (program_.AcadDoc)
-            for (const QString& n : program_.AcadDoc->Linetypes()->names()) types.append(n);
+            for (const QString& n : program_.AcadDoc->Linetypes()->names())
+                types.append(n);
         linetypes->addItems(types);
         linetypes->setCurrentIndex(0);
     });

@@ -8,8 +8,8 @@
 
 #include "app/frmMain.h"
 #include "layers/basLC.h"
-#include "platform/ProgramFolder.h"
 #include "platform/Procedure.h"
+#include "platform/ProgramFolder.h"
 #include "script/basScript.h"
 #include "ui/ListPair.h"
 #include "ui/SortedEntries.h"
@@ -38,20 +38,23 @@ basScript::Engine frmMain::scriptEngine() {
 void frmMain::pu_subReadOptions() {
     const QString deli =
         basDefault::pu_fun_sReadOptions(program_.Ini, program_.IniFile, program_.Options);
-    for (QLabel* l : LblItemDeli) l->setText(deli);
+    for (QLabel* l : LblItemDeli)
+        l->setText(deli);
 }
 
 void frmMain::pu_subUniqueWrappers_Init() {
     const std::array<QComboBox*, 4> items{CboItem1, CboItem2, CboItem3, CboItem4};
     for (size_t i = 0; i < items.size(); ++i) {
-        if (!uniqueItems_[i]) uniqueItems_[i] = new clsUniqueCombo(this);
+        if (!uniqueItems_[i])
+            uniqueItems_[i] = new clsUniqueCombo(this);
         uniqueItems_[i]->clsSetComboBox(items[i]);
     }
-    if (!uniqueLayer_) uniqueLayer_ = new clsUniqueCombo(this);
+    if (!uniqueLayer_)
+        uniqueLayer_ = new clsUniqueCombo(this);
     uniqueLayer_->clsSetComboBox(CboLayer);
     if (!listPair_) {
-        listPair_ = new ListPair(LstON, LstOFF, LblON, LblOFF, CmdListDWG,
-                                 [this] { pu_subSetListCaption(); }, this);
+        listPair_ = new ListPair(
+            LstON, LstOFF, LblON, LblOFF, CmdListDWG, [this] { pu_subSetListCaption(); }, this);
         // A double-clicked entry goes into the layer box as if typed there.
         listPair_->setEntryDoubleClickHandler(
             [this](const QString& name) { CboLayer->setEditText(name); });
@@ -65,11 +68,21 @@ void frmMain::OptExeMode_Click(int Index) {
     CmdItemON->setFocus();
 }
 
-void frmMain::CmdMoveON_Click() { listPair_->CmdMoveON_Click(); }
-void frmMain::CmdMoveOFF_Click() { listPair_->CmdMoveOFF_Click(); }
-void frmMain::CmdMoveON_ALL_Click() { listPair_->CmdMoveON_ALL_Click(); }
-void frmMain::CmdMoveOFF_ALL_Click() { listPair_->CmdMoveOFF_ALL_Click(); }
-void frmMain::CmdReverse_Click() { listPair_->CmdReverse_Click(); }
+void frmMain::CmdMoveON_Click() {
+    listPair_->CmdMoveON_Click();
+}
+void frmMain::CmdMoveOFF_Click() {
+    listPair_->CmdMoveOFF_Click();
+}
+void frmMain::CmdMoveON_ALL_Click() {
+    listPair_->CmdMoveON_ALL_Click();
+}
+void frmMain::CmdMoveOFF_ALL_Click() {
+    listPair_->CmdMoveOFF_ALL_Click();
+}
+void frmMain::CmdReverse_Click() {
+    listPair_->CmdReverse_Click();
+}
 
 void frmMain::CmdListImport_Click() {
     platform::trap(ui_, QStringLiteral("CmdListImport_Click"), [&] {

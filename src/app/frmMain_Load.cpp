@@ -32,7 +32,8 @@ void frmMain::Form_Load() {
         setTopTwips(basAPIini::pu_fun_lnReadIni(program_.Ini, program_.IniFile, keys::top));
         setLeftTwips(basAPIini::pu_fun_lnReadIni(program_.Ini, program_.IniFile, keys::left));
         const int tab = basAPIini::pu_fun_lnReadIni(program_.Ini, program_.IniFile, keys::SSTab1);
-        if (tab >= 0 && tab < SSTab1->count()) SSTab1->setCurrentIndex(tab);
+        if (tab >= 0 && tab < SSTab1->count())
+            SSTab1->setCurrentIndex(tab);
         // 4. Options.
         pu_subReadOptions();
         // 5. Script buttons and class lists.
@@ -61,12 +62,15 @@ void frmMain::Form_Load() {
         setHeightTwips(kMinimumView);
         program_.RestoreHeight = kMinimumView;
     });
-    if (!ok) endProgram();
+    if (!ok)
+        endProgram();
 }
 
 void frmMain::Form_Activate() {
-    if (program_.Ending) return;
-    if (!program_.AcadApp) endProgram();
+    if (program_.Ending)
+        return;
+    if (!program_.AcadApp)
+        endProgram();
 }
 
 void frmMain::Form_Unload() {

@@ -1,10 +1,10 @@
 #include "host/AtomicFile.h"
 
+#include <unistd.h>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <cstdio>
-#include <unistd.h>
 
 #include "acad/Error.h"
 
@@ -16,13 +16,17 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes) {
         acad::raise(acad::ErrorNumber::FileError,
                     QStringLiteral("Cannot save \"%1\": %2").arg(path, why));
     };
-    if (info.exists() && !info.isWritable()) fail(QStringLiteral("the file is read-only"));
+    if (info.exists() && !info.isWritable())
+        fail(QStringLiteral("the file is read-only"));
     QTemporaryFile tmp(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
                        QStringLiteral(".XXXXXX"));
     tmp.setAutoRemove(true);
-    if (!tmp.open()) fail(tmp.errorString());
-    if (tmp.write(bytes) != bytes.size() || !tmp.flush()) fail(tmp.errorString());
-    if (::fsync(tmp.handle()) != 0) fail(QStringLiteral("the disk did not confirm the write"));
+    if (!tmp.open())
+        fail(tmp.errorString());
+    if (tmp.write(bytes) != bytes.size() || !tmp.flush())
+        fail(tmp.errorString());
+    if (::fsync(tmp.handle()) != 0)
+        fail(QStringLiteral("the disk did not confirm the write"));
     // A replaced file keeps its permissions; a new one gets the usual ones
     // rather than the temporary file's private mode.
     tmp.setPermissions(info.exists() ? QFile(path).permissions()

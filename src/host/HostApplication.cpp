@@ -36,7 +36,8 @@ QRect HostApplication::geometry() const {
 
 void HostApplication::setGeometry(const QRect& r) {
     geometry_ = r;
-    if (window_) window_->setFrameGeometryPx(r);
+    if (window_)
+        window_->setFrameGeometryPx(r);
 }
 
 void HostApplication::SetWindowState(int state) {
@@ -44,7 +45,8 @@ void HostApplication::SetWindowState(int state) {
         acad::raise(acad::ErrorNumber::InvalidInput,
                     QStringLiteral("Invalid argument: window state %1").arg(state));
     windowState_ = state;
-    if (window_) window_->setWindowState(state);
+    if (window_)
+        window_->setWindowState(state);
 }
 
 int HostApplication::WindowState() const {
@@ -57,7 +59,9 @@ void HostApplication::SetWidth(int pixels) {
     setGeometry(r);
 }
 
-int HostApplication::Width() const { return geometry().width(); }
+int HostApplication::Width() const {
+    return geometry().width();
+}
 
 void HostApplication::SetHeight(int pixels) {
     QRect r = geometry();
@@ -65,7 +69,9 @@ void HostApplication::SetHeight(int pixels) {
     setGeometry(r);
 }
 
-int HostApplication::Height() const { return geometry().height(); }
+int HostApplication::Height() const {
+    return geometry().height();
+}
 
 void HostApplication::SetWindowTop(int pixels) {
     QRect r = geometry();
@@ -73,7 +79,9 @@ void HostApplication::SetWindowTop(int pixels) {
     setGeometry(r);
 }
 
-int HostApplication::WindowTop() const { return geometry().top(); }
+int HostApplication::WindowTop() const {
+    return geometry().top();
+}
 
 void HostApplication::SetWindowLeft(int pixels) {
     QRect r = geometry();
@@ -81,14 +89,19 @@ void HostApplication::SetWindowLeft(int pixels) {
     setGeometry(r);
 }
 
-int HostApplication::WindowLeft() const { return geometry().left(); }
+int HostApplication::WindowLeft() const {
+    return geometry().left();
+}
 
 void HostApplication::SetVisible(bool visible) {
     visible_ = visible;
-    if (window_) window_->setVisible(visible);
+    if (window_)
+        window_->setVisible(visible);
 }
 
-bool HostApplication::Visible() const { return window_ ? window_->isVisible() : visible_; }
+bool HostApplication::Visible() const {
+    return window_ ? window_->isVisible() : visible_;
+}
 
 acad::DocumentPtr HostApplication::ActiveDocument() {
     if (!active_)
@@ -131,7 +144,8 @@ HostDocumentPtr HostApplication::newDrawing() {
 
 void HostApplication::close(const HostDocumentPtr& doc) {
     auto it = std::find(docs_.begin(), docs_.end(), doc);
-    if (it == docs_.end()) return;
+    if (it == docs_.end())
+        return;
     const auto pos = it - docs_.begin();
     docs_.erase(it);
     doc->close();
@@ -155,7 +169,8 @@ void HostApplication::setWindow(HostWindowPort* window) {
 }
 
 void HostApplication::refresh() {
-    if (window_) window_->refresh();
+    if (window_)
+        window_->refresh();
 }
 
 }  // namespace host

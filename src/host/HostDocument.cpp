@@ -65,7 +65,8 @@ acad::EntityPtr HostDocument::wrapEntity(int index) {
 
 acad::LayerPtr HostDocument::ActiveLayer() {
     auto rec = drawing().findLayer(drawing().currentLayerName());
-    if (!rec) rec = drawing().findLayer(QStringLiteral("0"));
+    if (!rec)
+        rec = drawing().findLayer(QStringLiteral("0"));
     if (!rec)
         acad::raise(acad::ErrorNumber::KeyNotFound, QStringLiteral("Key not found: current layer"));
     return wrapLayer(rec);
@@ -96,7 +97,8 @@ bool HostDocument::MSpace() const {
 
 void HostDocument::setActiveSpace(int space) {
     drawing().setHeader("$TILEMODE", 70, space == acad::acModelSpace ? "1" : "0");
-    if (space == acad::acModelSpace) mspace_ = false;
+    if (space == acad::acModelSpace)
+        mspace_ = false;
     markModified();
 }
 
@@ -108,7 +110,8 @@ void HostDocument::setMSpace(bool modelSpaceInViewport) {
 void HostDocument::Regen(int) {
     checkOpen();
     ++regenCount_;
-    if (onRegen) onRegen();
+    if (onRegen)
+        onRegen();
 }
 
 acad::EntityPtr HostDocument::HandleToObject(const QString& handle) {
@@ -121,7 +124,8 @@ acad::EntityPtr HostDocument::HandleToObject(const QString& handle) {
 
 void HostDocument::markModified() {
     modified_ = true;
-    if (onChanged) onChanged();
+    if (onChanged)
+        onChanged();
 }
 
 void HostDocument::save(const QString& path) {
@@ -134,12 +138,14 @@ void HostDocument::save(const QString& path) {
     fullName_ = QFileInfo(target).absoluteFilePath();
     name_ = QFileInfo(target).fileName();
     modified_ = false;
-    if (onChanged) onChanged();
+    if (onChanged)
+        onChanged();
 }
 
 void HostDocument::close() {
     closed_ = true;
-    for (auto& s : sets_) s->deleted = true;
+    for (auto& s : sets_)
+        s->deleted = true;
     sets_.clear();
     onChanged = nullptr;
     onRegen = nullptr;

@@ -17,11 +17,14 @@ namespace {
 
 // ---- Layers ---------------------------------------------------------------
 
-long HostLayers::Count() const { return doc_->drawing().layerCount(); }
+long HostLayers::Count() const {
+    return doc_->drawing().layerCount();
+}
 
 acad::LayerPtr HostLayers::Item(long index) {
     const Drawing& d = doc_->drawing();
-    if (index < 0 || index >= d.layerCount()) indexError(index);
+    if (index < 0 || index >= d.layerCount())
+        indexError(index);
     return doc_->wrapLayer(d.layer(static_cast<int>(index)));
 }
 
@@ -35,7 +38,8 @@ acad::LayerPtr HostLayers::Item(const QString& name) {
 
 acad::LayerPtr HostLayers::Add(const QString& name) {
     // Adding an existing name returns that layer, as the CAD application does.
-    if (auto rec = doc_->drawing().findLayer(name)) return doc_->wrapLayer(rec);
+    if (auto rec = doc_->drawing().findLayer(name))
+        return doc_->wrapLayer(rec);
     auto rec = doc_->drawing().addLayer(name);
     doc_->markModified();
     return doc_->wrapLayer(rec);
@@ -50,14 +54,18 @@ LayerRecord& HostLayer::live() const {
     return *rec_;
 }
 
-QString HostLayer::Name() const { return live().name; }
+QString HostLayer::Name() const {
+    return live().name;
+}
 
 void HostLayer::SetName(const QString& name) {
     doc_->drawing().renameLayer(live(), name);
     doc_->markModified();
 }
 
-bool HostLayer::LayerOn() const { return doc_->drawing().layerColor(live()) >= 0; }
+bool HostLayer::LayerOn() const {
+    return doc_->drawing().layerColor(live()) >= 0;
+}
 
 void HostLayer::SetLayerOn(bool on) {
     Drawing& d = doc_->drawing();
@@ -67,7 +75,9 @@ void HostLayer::SetLayerOn(bool on) {
     doc_->markModified();
 }
 
-bool HostLayer::Freeze() const { return doc_->drawing().layerFlags(live()) & 1; }
+bool HostLayer::Freeze() const {
+    return doc_->drawing().layerFlags(live()) & 1;
+}
 
 void HostLayer::SetFreeze(bool frozen) {
     Drawing& d = doc_->drawing();
@@ -78,28 +88,36 @@ void HostLayer::SetFreeze(bool frozen) {
     doc_->markModified();
 }
 
-bool HostLayer::Lock() const { return doc_->drawing().layerFlags(live()) & 4; }
+bool HostLayer::Lock() const {
+    return doc_->drawing().layerFlags(live()) & 4;
+}
 
 void HostLayer::SetLock(bool locked) {
     doc_->drawing().setLayerFlag(live(), 4, locked);
     doc_->markModified();
 }
 
-bool HostLayer::Plottable() const { return doc_->drawing().layerPlottable(live()); }
+bool HostLayer::Plottable() const {
+    return doc_->drawing().layerPlottable(live());
+}
 
 void HostLayer::SetPlottable(bool plottable) {
     doc_->drawing().setLayerPlottable(live(), plottable);
     doc_->markModified();
 }
 
-bool HostLayer::ViewportDefault() const { return doc_->drawing().layerFlags(live()) & 2; }
+bool HostLayer::ViewportDefault() const {
+    return doc_->drawing().layerFlags(live()) & 2;
+}
 
 void HostLayer::SetViewportDefault(bool frozenInNewViewports) {
     doc_->drawing().setLayerFlag(live(), 2, frozenInNewViewports);
     doc_->markModified();
 }
 
-long HostLayer::Color() const { return std::abs(doc_->drawing().layerColor(live())); }
+long HostLayer::Color() const {
+    return std::abs(doc_->drawing().layerColor(live()));
+}
 
 void HostLayer::SetColor(long color) {
     if (color < 1 || color > 255)
@@ -111,21 +129,27 @@ void HostLayer::SetColor(long color) {
     doc_->markModified();
 }
 
-long HostLayer::Lineweight() const { return doc_->drawing().layerLineweight(live()); }
+long HostLayer::Lineweight() const {
+    return doc_->drawing().layerLineweight(live());
+}
 
 void HostLayer::SetLineweight(long lineweight) {
     doc_->drawing().setLayerLineweight(live(), static_cast<int>(lineweight));
     doc_->markModified();
 }
 
-QString HostLayer::Linetype() const { return doc_->drawing().layerLinetype(live()); }
+QString HostLayer::Linetype() const {
+    return doc_->drawing().layerLinetype(live());
+}
 
 void HostLayer::SetLinetype(const QString& linetype) {
     doc_->drawing().setLayerLinetype(live(), linetype);
     doc_->markModified();
 }
 
-QString HostLayer::PlotStyleName() const { return doc_->drawing().layerPlotStyleName(live()); }
+QString HostLayer::PlotStyleName() const {
+    return doc_->drawing().layerPlotStyleName(live());
+}
 
 void HostLayer::Delete() {
     doc_->drawing().deleteLayer(live());
@@ -140,7 +164,8 @@ long HostLinetypes::Count() const {
 
 QString HostLinetypes::ItemName(long index) const {
     const auto names = doc_->drawing().linetypeNames();
-    if (index < 0 || index >= static_cast<long>(names.size())) indexError(index);
+    if (index < 0 || index >= static_cast<long>(names.size()))
+        indexError(index);
     return names[static_cast<size_t>(index)];
 }
 
@@ -150,22 +175,30 @@ const EntityRecord& HostEntity::rec() const {
     return doc_->drawing().entities()[static_cast<size_t>(index_)];
 }
 
-QString HostEntity::ObjectName() const { return doc_->drawing().entityType(rec()); }
-QString HostEntity::Layer() const { return doc_->drawing().entityLayer(rec()); }
+QString HostEntity::ObjectName() const {
+    return doc_->drawing().entityType(rec());
+}
+QString HostEntity::Layer() const {
+    return doc_->drawing().entityLayer(rec());
+}
 
 void HostEntity::SetLayer(const QString& layer) {
     doc_->drawing().setEntityLayer(rec(), layer);
     doc_->markModified();
 }
 
-long HostEntity::Color() const { return doc_->drawing().entityColor(rec()); }
+long HostEntity::Color() const {
+    return doc_->drawing().entityColor(rec());
+}
 
 void HostEntity::SetColor(long color) {
     doc_->drawing().setEntityColor(rec(), static_cast<int>(color));
     doc_->markModified();
 }
 
-QString HostEntity::Linetype() const { return doc_->drawing().entityLinetype(rec()); }
+QString HostEntity::Linetype() const {
+    return doc_->drawing().entityLinetype(rec());
+}
 
 void HostEntity::SetLinetype(const QString& linetype) {
     doc_->drawing().setEntityLinetype(rec(), linetype);
@@ -176,7 +209,9 @@ QString HostEntity::Handle() const {
     return QString::fromLatin1(doc_->drawing().handleOf(*rec().obj));
 }
 
-QString HostEntity::TextString() const { return doc_->drawing().entityText(rec()); }
+QString HostEntity::TextString() const {
+    return doc_->drawing().entityText(rec());
+}
 
 void HostEntity::SetTextString(const QString& text) {
     doc_->drawing().setEntityText(rec(), text);
@@ -193,13 +228,18 @@ SelectionSetState& HostSelectionSet::live() const {
     return *state_;
 }
 
-QString HostSelectionSet::Name() const { return live().name; }
+QString HostSelectionSet::Name() const {
+    return live().name;
+}
 
-const std::vector<int>& HostSelectionSet::indexes() const { return live().items; }
+const std::vector<int>& HostSelectionSet::indexes() const {
+    return live().items;
+}
 
 void HostSelectionSet::addUnique(int index) {
     auto& items = live().items;
-    if (std::find(items.begin(), items.end(), index) == items.end()) items.push_back(index);
+    if (std::find(items.begin(), items.end(), index) == items.end())
+        items.push_back(index);
 }
 
 void HostSelectionSet::Select(int mode, const std::vector<int>& filterType,
@@ -213,8 +253,10 @@ void HostSelectionSet::Select(int mode, const std::vector<int>& filterType,
     const auto& ents = d.entities();
     for (size_t i = 0; i < ents.size(); ++i) {
         const EntityRecord& e = ents[i];
-        if (e.sub || e.space == Space::Block) continue;
-        if (filter.matches(d, e)) addUnique(static_cast<int>(i));
+        if (e.sub || e.space == Space::Block)
+            continue;
+        if (filter.matches(d, e))
+            addUnique(static_cast<int>(i));
     }
 }
 
@@ -227,8 +269,10 @@ void HostSelectionSet::SelectOnScreen(const std::vector<int>& filterType,
                     QStringLiteral("No drawing window is available for picking objects"));
     const Drawing& d = doc_->drawing();
     for (int i : doc_->pickOnScreen()) {
-        if (i < 0 || i >= static_cast<int>(d.entities().size())) continue;
-        if (filter.matches(d, d.entities()[static_cast<size_t>(i)])) addUnique(i);
+        if (i < 0 || i >= static_cast<int>(d.entities().size()))
+            continue;
+        if (filter.matches(d, d.entities()[static_cast<size_t>(i)]))
+            addUnique(i);
     }
 }
 
@@ -243,7 +287,9 @@ void HostSelectionSet::AddItems(const std::vector<acad::EntityPtr>& items) {
     }
 }
 
-void HostSelectionSet::Clear() { live().items.clear(); }
+void HostSelectionSet::Clear() {
+    live().items.clear();
+}
 
 void HostSelectionSet::Delete() {
     live();
@@ -253,11 +299,14 @@ void HostSelectionSet::Delete() {
     state_->items.clear();
 }
 
-long HostSelectionSet::Count() const { return static_cast<long>(live().items.size()); }
+long HostSelectionSet::Count() const {
+    return static_cast<long>(live().items.size());
+}
 
 acad::EntityPtr HostSelectionSet::Item(long index) {
     const auto& items = live().items;
-    if (index < 0 || index >= static_cast<long>(items.size())) indexError(index);
+    if (index < 0 || index >= static_cast<long>(items.size()))
+        indexError(index);
     return doc_->wrapEntity(items[static_cast<size_t>(index)]);
 }
 
@@ -271,7 +320,8 @@ long HostSelectionSets::Count() const {
 acad::SelectionSetPtr HostSelectionSets::Item(long index) {
     doc_->checkOpen();
     auto& sets = doc_->selectionSetStates();
-    if (index < 0 || index >= static_cast<long>(sets.size())) indexError(index);
+    if (index < 0 || index >= static_cast<long>(sets.size()))
+        indexError(index);
     return std::make_shared<HostSelectionSet>(doc_, sets[static_cast<size_t>(index)]);
 }
 

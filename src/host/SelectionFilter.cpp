@@ -22,10 +22,11 @@ SelectionFilter::SelectionFilter(const std::vector<int>& types, const std::vecto
                 bool ok = false;
                 t.number = data[i].toLongLong(&ok);
                 if (!ok)
-                    acad::raise(acad::ErrorNumber::InvalidInput,
-                                QStringLiteral("Invalid argument: filter value for code %1 is not a "
-                                               "number")
-                                    .arg(t.code));
+                    acad::raise(
+                        acad::ErrorNumber::InvalidInput,
+                        QStringLiteral("Invalid argument: filter value for code %1 is not a "
+                                       "number")
+                            .arg(t.code));
                 break;
             }
             default:
@@ -41,19 +42,24 @@ bool SelectionFilter::matches(const Drawing& d, const EntityRecord& e) const {
     for (const Term& t : terms_) {
         switch (t.code) {
             case 0:
-                if (!t.pattern.matches(d.entityType(e))) return false;
+                if (!t.pattern.matches(d.entityType(e)))
+                    return false;
                 break;
             case 8:
-                if (!t.pattern.matches(d.entityLayer(e))) return false;
+                if (!t.pattern.matches(d.entityLayer(e)))
+                    return false;
                 break;
             case 6:
-                if (!t.pattern.matches(d.entityLinetype(e))) return false;
+                if (!t.pattern.matches(d.entityLinetype(e)))
+                    return false;
                 break;
             case 62:
-                if (d.entityColor(e) != t.number) return false;
+                if (d.entityColor(e) != t.number)
+                    return false;
                 break;
             case 67:
-                if ((e.space == Space::Paper ? 1 : 0) != t.number) return false;
+                if ((e.space == Space::Paper ? 1 : 0) != t.number)
+                    return false;
                 break;
             default:
                 return false;

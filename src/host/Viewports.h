@@ -12,10 +12,10 @@
 namespace host {
 
 struct Viewport {
-    int entity = -1;  // index in Drawing::entities()
-    int id = 0;       // group 69; 1 is the layout's own paper-space viewport
-    bool on = true;   // group 68 status: 0 = off
-    QPointF centre;   // on paper (10/20)
+    int entity = -1;               // index in Drawing::entities()
+    int id = 0;                    // group 69; 1 is the layout's own paper-space viewport
+    bool on = true;                // group 68 status: 0 = off
+    QPointF centre;                // on paper (10/20)
     double width = 0, height = 0;  // on paper (40/41)
     QPointF viewCentre;            // model-space point shown at the centre
     double viewHeight = 0;         // model-space height shown

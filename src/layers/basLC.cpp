@@ -5,8 +5,8 @@
 #include <array>
 
 #include "platform/Procedure.h"
-#include "script/basScript.h"
 #include "script/ScriptFiles.h"
+#include "script/basScript.h"
 
 namespace basLC {
 
@@ -33,10 +33,13 @@ QString caption(const char* prefix, int count) {
 
 // Writes one Boolean property for every ON name (true) and OFF name (false).
 template <typename Set>
-void writeBoth(const acad::DocumentPtr& doc, const QStringList& on, const QStringList& off, Set set) {
+void writeBoth(const acad::DocumentPtr& doc, const QStringList& on, const QStringList& off,
+               Set set) {
     auto layers = doc->Layers();
-    for (const QString& name : on) set(*layers->Item(name), true);
-    for (const QString& name : off) set(*layers->Item(name), false);
+    for (const QString& name : on)
+        set(*layers->Item(name), true);
+    for (const QString& name : off)
+        set(*layers->Item(name), false);
 }
 
 }  // namespace
@@ -69,7 +72,8 @@ QString offCaption(int mode, int count) {
 long pu_fun_lnAcad_Layers_Count(platform::Ui& ui, const acad::DocumentPtr& doc) {
     long n = 0;
     platform::trap(ui, QStringLiteral("pu_fun_lnAcad_Layers_Count"), [&] {
-        if (!doc) acad::raise(acad::ErrorNumber::NoActiveDocument, QStringLiteral("No document"));
+        if (!doc)
+            acad::raise(acad::ErrorNumber::NoActiveDocument, QStringLiteral("No document"));
         n = doc->Layers()->Count();
     });
     return n;
@@ -78,7 +82,8 @@ long pu_fun_lnAcad_Layers_Count(platform::Ui& ui, const acad::DocumentPtr& doc) 
 LayerStateList pu_subAcadGetLayersState(platform::Ui& ui, const acad::DocumentPtr& doc) {
     const long n = pu_fun_lnAcad_Layers_Count(ui, doc);
     LayerStateList states(static_cast<size_t>(std::max(0L, n)));
-    if (n <= 0) return states;
+    if (n <= 0)
+        return states;
     platform::trap(ui, QStringLiteral("pu_subAcadGetLayersState"), [&] {
         auto layers = doc->Layers();
         for (long i = 0; i < n; ++i) {
@@ -129,7 +134,8 @@ void pu_subUpdateDWG_Freeze(platform::Ui& ui, const acad::DocumentPtr& doc, cons
                 continue;
             }
             auto layer = layers->Item(name);
-            if (layer->Freeze()) layer->SetFreeze(false);
+            if (layer->Freeze())
+                layer->SetFreeze(false);
         }
         doc->Regen(acad::acAllViewports);
     });
@@ -137,9 +143,8 @@ void pu_subUpdateDWG_Freeze(platform::Ui& ui, const acad::DocumentPtr& doc, cons
 
 void pu_subUpdateDWG_Lock(platform::Ui& ui, const acad::DocumentPtr& doc, const QStringList& on,
                           const QStringList& off) {
-    platform::trap(ui, QStringLiteral("pu_subUpdateDWG_Lock"), [&] {
-        writeBoth(doc, on, off, [](acad::Layer& l, bool v) { l.SetLock(v); });
-    });
+    platform::trap(ui, QStringLiteral("pu_subUpdateDWG_Lock"),
+                   [&] { writeBoth(doc, on, off, [](acad::Layer& l, bool v) { l.SetLock(v); }); });
 }
 
 void pu_subUpdateDWG_Plot(platform::Ui& ui, const acad::DocumentPtr& doc, const QStringList& on,
@@ -184,14 +189,16 @@ bool pu_subUpdateDWG_NowFreeze(basScript::Engine& engine, const acad::DocumentPt
         const QDir folder(engine.programFolder);
         const QString freeze = folder.filePath(QStringLiteral("tova_script_vpfreeze.scr"));
         const QString thaw = folder.filePath(QStringLiteral("tova_script_vpnotfreeze.scr"));
-        basScript::pu_subMakeScriptFromBase(folder.filePath(QStringLiteral("VPLAYER_FREEZE_ON.txt")),
-                                            freeze, on, basScript::Keywords{}, QString(), QString());
+        basScript::pu_subMakeScriptFromBase(
+            folder.filePath(QStringLiteral("VPLAYER_FREEZE_ON.txt")), freeze, on,
+            basScript::Keywords{}, QString(), QString());
         basScript::pu_subMakeScriptFromBase(
             folder.filePath(QStringLiteral("VPLAYER_FREEZE_OFF.txt")), thaw, off,
             basScript::Keywords{}, QString(), QString());
         bool cancelled = false;
         basScript::pu_subExecuteJoinedScript(engine, cancelled, thaw, freeze);
-        if (cancelled) return;
+        if (cancelled)
+            return;
         doc->Regen(acad::acAllViewports);
         ran = true;
     });

@@ -9,38 +9,46 @@ namespace basScript {
 QStringList readLines(const QString& path, bool* ok) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
-        if (ok) *ok = false;
+        if (ok)
+            *ok = false;
         return {};
     }
-    if (ok) *ok = true;
+    if (ok)
+        *ok = true;
     QString text = QString::fromUtf8(f.readAll());
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QStringList lines = text.split(QLatin1Char('\n'));
     // A final line end does not start another line.
-    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
     return lines;
 }
 
 void writeLines(const QString& path, const QStringList& lines) {
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
-        throw std::runtime_error(QString("cannot write " + path + ": " + f.errorString()).toStdString());
+        throw std::runtime_error(
+            QString("cannot write " + path + ": " + f.errorString()).toStdString());
     for (const QString& line : lines) {
         f.write(line.toUtf8());
         f.write("\r\n", 2);
     }
     if (!f.commit())
-        throw std::runtime_error(QString("cannot write " + path + ": " + f.errorString()).toStdString());
+        throw std::runtime_error(
+            QString("cannot write " + path + ": " + f.errorString()).toStdString());
 }
 
 namespace {
 
-bool isComment(const QString& line) { return line.startsWith(QLatin1Char(';')); }
+bool isComment(const QString& line) {
+    return line.startsWith(QLatin1Char(';'));
+}
 
 QString withoutLeadingSpaces(const QString& line) {
     qsizetype i = 0;
-    while (i < line.size() && line[i] == QLatin1Char(' ')) ++i;
+    while (i < line.size() && line[i] == QLatin1Char(' '))
+        ++i;
     return line.mid(i);
 }
 
@@ -51,27 +59,35 @@ void pu_subMakeScriptFromBase(const QString& sBaseFile, const QString& sOutFile,
                               const QString& sDwgName, const QString& sDwgPath) {
     bool ok = false;
     const QStringList base = readLines(sBaseFile, &ok);
-    if (!ok) throw std::runtime_error(QString("cannot read " + sBaseFile).toStdString());
+    if (!ok)
+        throw std::runtime_error(QString("cannot read " + sBaseFile).toStdString());
     bool keyed = false;
     if (!keywords.layer.isEmpty())
         for (const QString& line : base)
-            if (line.contains(keywords.layer)) keyed = true;
+            if (line.contains(keywords.layer))
+                keyed = true;
     auto expand = [&](QString line, const QString* layer) {
-        if (layer) line.replace(keywords.layer, *layer);
-        if (!keywords.dwgName.isEmpty()) line.replace(keywords.dwgName, sDwgName);
-        if (!keywords.dwgPath.isEmpty()) line.replace(keywords.dwgPath, sDwgPath);
+        if (layer)
+            line.replace(keywords.layer, *layer);
+        if (!keywords.dwgName.isEmpty())
+            line.replace(keywords.dwgName, sDwgName);
+        if (!keywords.dwgPath.isEmpty())
+            line.replace(keywords.dwgPath, sDwgPath);
         return withoutLeadingSpaces(line);
     };
     QStringList out;
     if (keyed) {
         for (const QString& name : layerNames) {
-            if (name.isEmpty()) continue;
+            if (name.isEmpty())
+                continue;
             for (const QString& line : base)
-                if (!isComment(line)) out << expand(line, &name);
+                if (!isComment(line))
+                    out << expand(line, &name);
         }
     } else {
         for (const QString& line : base)
-            if (!isComment(line)) out << expand(line, nullptr);
+            if (!isComment(line))
+                out << expand(line, nullptr);
     }
     writeLines(sOutFile, out);
 }
@@ -81,7 +97,8 @@ void pr_subJoinScriptFiles(const QString& sOutFile, const QStringList& inputs) {
     for (const QString& in : inputs) {
         bool ok = false;
         const QStringList lines = readLines(in, &ok);
-        if (ok) out << lines;
+        if (ok)
+            out << lines;
     }
     writeLines(sOutFile, out);
 }

@@ -29,9 +29,15 @@ void waitUntilQuiescent(Engine& engine) {
 
 }  // namespace
 
-QString headerPath(const Engine& engine) { return inFolder(engine, "SCRIPT_HEADER.txt"); }
-QString footerPath(const Engine& engine) { return inFolder(engine, "SCRIPT_FOOTER.txt"); }
-QString runFilePath(const Engine& engine) { return inFolder(engine, "tmp_tova_script.scr"); }
+QString headerPath(const Engine& engine) {
+    return inFolder(engine, "SCRIPT_HEADER.txt");
+}
+QString footerPath(const Engine& engine) {
+    return inFolder(engine, "SCRIPT_FOOTER.txt");
+}
+QString runFilePath(const Engine& engine) {
+    return inFolder(engine, "tmp_tova_script.scr");
+}
 
 QString scriptKeystrokes(const QString& runFile) {
     // The path is typed literally: characters the keystroke notation treats
@@ -46,8 +52,10 @@ void pu_subExecuteScript(Engine& engine, bool& bCancel, const QString& sScriptPa
         const QString header = headerPath(engine);
         const QString footer = footerPath(engine);
         frmScriptExecute::pu_subShow(engine.ui, bCancel, header, sScriptPath, footer);
-        if (bCancel) return;
-        if (!engine.app) acad::raise(acad::ErrorNumber::Disconnected, QStringLiteral("No application"));
+        if (bCancel)
+            return;
+        if (!engine.app)
+            acad::raise(acad::ErrorNumber::Disconnected, QStringLiteral("No application"));
         platform::bringToForeground(engine.acadWindow);
         engine.app->Update();
         const QString run = runFilePath(engine);
@@ -61,8 +69,9 @@ void pu_subExecuteJoinedScript(Engine& engine, bool& bCancel, const QString& sFi
                                const QString& sSecond) {
     const QString joined = inFolder(engine, "tova_script.scr");
     bCancel = false;
-    if (!platform::trap(engine.ui, QStringLiteral("pu_subExecuteJoinedScript"),
-                        [&] { pr_subJoinScriptFiles(joined, {sFirst, sSecond}); }))
+    if (!platform::trap(engine.ui, QStringLiteral("pu_subExecuteJoinedScript"), [&] {
+            pr_subJoinScriptFiles(joined, {sFirst, sSecond});
+        }))
         return;
     pu_subExecuteScript(engine, bCancel, joined);
 }

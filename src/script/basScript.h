@@ -21,9 +21,9 @@ struct Engine {
     QString programFolder;
 };
 
-QString headerPath(const Engine& engine);  // SCRIPT_HEADER.txt
-QString footerPath(const Engine& engine);  // SCRIPT_FOOTER.txt
-QString runFilePath(const Engine& engine); // tmp_tova_script.scr
+QString headerPath(const Engine& engine);   // SCRIPT_HEADER.txt
+QString footerPath(const Engine& engine);   // SCRIPT_FOOTER.txt
+QString runFilePath(const Engine& engine);  // tmp_tova_script.scr
 
 // The keystrokes that make the CAD application run the script file.
 QString scriptKeystrokes(const QString& runFile);

@@ -63,19 +63,23 @@ void frmScriptExecute::load(const QString& header, const QString& script, const 
     for (size_t i = 0; i < boxes.size(); ++i)
         platform::skipOnFailure([&] {
             QFile f(paths_[i]);
-            if (!f.exists() || !f.open(QIODevice::ReadOnly)) return;
+            if (!f.exists() || !f.open(QIODevice::ReadOnly))
+                return;
             const QString text = QString::fromUtf8(f.readAll());
-            if (!text.isEmpty()) boxes[i]->setPlainText(text);
+            if (!text.isEmpty())
+                boxes[i]->setPlainText(text);
         });
 }
 
 void frmScriptExecute::CmdExecute_Click() {
     const std::array<QPlainTextEdit*, 3> boxes{TxtHeader, TxtScript, TxtFooter};
     for (size_t i = 0; i < boxes.size(); ++i) {
-        if (!changed_[i] || !QFile::exists(paths_[i])) continue;
+        if (!changed_[i] || !QFile::exists(paths_[i]))
+            continue;
         platform::skipOnFailure([&] {
             QSaveFile f(paths_[i]);
-            if (!f.open(QIODevice::WriteOnly)) return;
+            if (!f.open(QIODevice::WriteOnly))
+                return;
             f.write(boxes[i]->toPlainText().toUtf8());
             f.commit();
         });

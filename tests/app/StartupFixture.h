@@ -80,7 +80,8 @@ struct Start {
         settle();
     }
     static void settle() {
-        for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
     }
     bool ended() const { return form->isHidden(); }
 };

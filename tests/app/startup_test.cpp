@@ -1,11 +1,11 @@
 // Start-up and shutdown against the drawing host, driven through the
 // scripted Ui: which questions come, what each answer does, and what the
 // settings file keeps.
+#include <gtest/gtest.h>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QTabWidget>
-#include <gtest/gtest.h>
 
 #include "StartupFixture.h"
 #include "app/basAcadObject.h"
@@ -25,7 +25,8 @@ void expectTiling(Start& s, Answer a) {
 
 void expectNoFailures(const Start& s) {
     EXPECT_TRUE(s.ui.failures().isEmpty()) << s.ui.failures().join(QLatin1Char('\n')).toStdString();
-    EXPECT_TRUE(s.ui.allConsumed()) << s.ui.pendingDescriptions().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(s.ui.allConsumed())
+        << s.ui.pendingDescriptions().join(QLatin1Char('\n')).toStdString();
 }
 
 }  // namespace
@@ -46,7 +47,8 @@ TEST(Startup, AttachesToARunningHost) {
     EXPECT_EQ(s.form->windowTitle(), host->ActiveDocument()->Path() + " small_2000.dxf");
     EXPECT_EQ(s.form->heightTwips(), 900);
     EXPECT_EQ(s.program.RestoreHeight, 900);
-    EXPECT_EQ(s.form->LstON->count() + s.form->LstOFF->count(), host->ActiveDocument()->Layers()->Count());
+    EXPECT_EQ(s.form->LstON->count() + s.form->LstOFF->count(),
+              host->ActiveDocument()->Layers()->Count());
     EXPECT_EQ(s.form->CboLayer->itemText(0), QStringLiteral("   (ALL)   "));
     EXPECT_EQ(s.form->CboLayer->currentIndex(), 0);
     // First run without a settings file: the file is created, the window sits
@@ -188,7 +190,8 @@ TEST(Startup, StoredSpaceDelimiterShowsAsSpace) {
     s.show();
     expectNoFailures(s);
     EXPECT_EQ(s.program.Options.Delimiter, QStringLiteral(" "));
-    for (QLabel* l : s.form->LblItemDeli) EXPECT_EQ(l->text(), QStringLiteral(" "));
+    for (QLabel* l : s.form->LblItemDeli)
+        EXPECT_EQ(l->text(), QStringLiteral(" "));
 }
 
 // A read-only settings file is read but never written.

@@ -1,7 +1,7 @@
 // Every DXF file of a corpus nobody here wrote opens and saves byte-identical.
+#include <gtest/gtest.h>
 #include <QDirIterator>
 #include <QFile>
-#include <gtest/gtest.h>
 
 #include "acad/Error.h"
 #include "host/Drawing.h"
@@ -10,10 +10,12 @@ namespace {
 
 QStringList corpusFiles() {
     QStringList files;
-    const QString root = qEnvironmentVariable("TOVA_DXF_CORPUS", QStringLiteral("/usr/share/librecad"));
+    const QString root =
+        qEnvironmentVariable("TOVA_DXF_CORPUS", QStringLiteral("/usr/share/librecad"));
     QDirIterator it(root, {QStringLiteral("*.dxf"), QStringLiteral("*.DXF")}, QDir::Files,
                     QDirIterator::Subdirectories);
-    while (it.hasNext()) files << it.next();
+    while (it.hasNext())
+        files << it.next();
     files.sort();
     return files;
 }
@@ -23,7 +25,8 @@ QStringList corpusFiles() {
 // An untouched drawing is written back exactly as it was read.
 TEST(DxfCorpus, EveryFileRoundTripsByteIdentical) {
     const QStringList files = corpusFiles();
-    if (files.isEmpty()) GTEST_SKIP() << "no corpus installed (librecad-data)";
+    if (files.isEmpty())
+        GTEST_SKIP() << "no corpus installed (librecad-data)";
     int checked = 0;
     QStringList failures;
     for (const QString& path : files) {
@@ -32,7 +35,8 @@ TEST(DxfCorpus, EveryFileRoundTripsByteIdentical) {
         const QByteArray original = f.readAll();
         try {
             auto drawing = host::Drawing::fromBytes(original, path);
-            if (drawing->toBytes() != original) failures << path + QStringLiteral(": bytes differ");
+            if (drawing->toBytes() != original)
+                failures << path + QStringLiteral(": bytes differ");
             ++checked;
         } catch (const acad::Error& e) {
             failures << e.description();
@@ -48,7 +52,8 @@ TEST(DxfCorpus, EveryFileRoundTripsByteIdentical) {
 // every layer is found again by its name in another letter case.
 TEST(DxfCorpus, LayersFoundByNameWithoutRegardToCase) {
     const QStringList files = corpusFiles();
-    if (files.isEmpty()) GTEST_SKIP() << "no corpus installed (librecad-data)";
+    if (files.isEmpty())
+        GTEST_SKIP() << "no corpus installed (librecad-data)";
     int layers = 0;
     for (const QString& path : files.mid(0, 200)) {
         QFile f(path);

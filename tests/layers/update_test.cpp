@@ -1,7 +1,7 @@
 // The snapshot read and the per-mode writers against a real drawing in the host.
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
-#include <gtest/gtest.h>
 
 #include "TestPaths.h"
 #include "host/HostApplication.h"
@@ -22,7 +22,8 @@ protected:
         QDir().mkpath(dir);
         path = dir + QStringLiteral("/small.dxf");
         QFile::remove(path);
-        ASSERT_TRUE(QFile::copy(testsupport::sourceDir() + QStringLiteral("/tests/data/small_2000.dxf"), path));
+        ASSERT_TRUE(QFile::copy(
+            testsupport::sourceDir() + QStringLiteral("/tests/data/small_2000.dxf"), path));
         QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
         app = std::make_shared<host::HostApplication>();
         doc = app->open(path);
@@ -32,9 +33,12 @@ protected:
     }
     void TearDown() override {
         EXPECT_TRUE(ui.failures().isEmpty()) << ui.failures().join(QLatin1Char('\n')).toStdString();
-        EXPECT_TRUE(ui.allConsumed()) << ui.pendingDescriptions().join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(ui.allConsumed())
+            << ui.pendingDescriptions().join(QLatin1Char('\n')).toStdString();
     }
-    bool frozen(const char* name) { return doc->Layers()->Item(QString::fromLatin1(name))->Freeze(); }
+    bool frozen(const char* name) {
+        return doc->Layers()->Item(QString::fromLatin1(name))->Freeze();
+    }
 
     QString path, folder;
     platform::ScriptedUi ui;

@@ -1,7 +1,7 @@
 // Script generation repeats the base per layer, drops comments and leading
 // spaces, and joining skips what is missing.
-#include <QFile>
 #include <gtest/gtest.h>
+#include <QFile>
 
 #include "TestPaths.h"
 #include "script/ScriptFiles.h"

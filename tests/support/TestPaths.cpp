@@ -7,13 +7,18 @@
 
 namespace testsupport {
 
-QString sourceDir() { return qEnvironmentVariable("TOVA_SOURCE_DIR", QStringLiteral(".")); }
+QString sourceDir() {
+    return qEnvironmentVariable("TOVA_SOURCE_DIR", QStringLiteral("."));
+}
 
-QString buildDir() { return qEnvironmentVariable("TOVA_BUILD_DIR", QDir::currentPath()); }
+QString buildDir() {
+    return qEnvironmentVariable("TOVA_BUILD_DIR", QDir::currentPath());
+}
 
 QString tempDir() {
     static std::unique_ptr<QTemporaryDir> dir;
-    if (!dir) dir = std::make_unique<QTemporaryDir>();
+    if (!dir)
+        dir = std::make_unique<QTemporaryDir>();
     return dir->path();
 }
 
@@ -26,10 +31,12 @@ int runPython(const QString& script, const QStringList& args, QString* output, i
     if (!p.waitForFinished(timeoutMs)) {
         p.kill();
         p.waitForFinished();
-        if (output) *output = QStringLiteral("python timed out: ") + script;
+        if (output)
+            *output = QStringLiteral("python timed out: ") + script;
         return -1;
     }
-    if (output) *output = QString::fromUtf8(p.readAll());
+    if (output)
+        *output = QString::fromUtf8(p.readAll());
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
 

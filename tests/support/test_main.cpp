@@ -1,7 +1,7 @@
 // Test entry point: a QApplication on the offscreen platform, so window tests
 // and pure tests share one runner.
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -6,22 +6,27 @@ namespace {
 
 bool isAscii(QByteArrayView b) {
     for (char c : b)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
     return true;
 }
 
 int hexValue(QChar c) {
     const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9') return u - '0';
-    if (u >= 'a' && u <= 'f') return u - 'a' + 10;
-    if (u >= 'A' && u <= 'F') return u - 'A' + 10;
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'a' && u <= 'f')
+        return u - 'a' + 10;
+    if (u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
     return -1;
 }
 
 // Replaces \U+XXXX escapes with the characters they stand for.
 QString unescape(QString s) {
     qsizetype i = s.indexOf(QLatin1String("\\U+"), 0, Qt::CaseInsensitive);
-    if (i < 0) return s;
+    if (i < 0)
+        return s;
     QString out;
     out.reserve(s.size());
     qsizetype last = 0;
@@ -67,16 +72,24 @@ QByteArray Codepage::converterName(const QByteArray& dwgCodepage) {
     const QByteArray cp = dwgCodepage.trimmed().toUpper();
     if (cp.startsWith("ANSI_")) {
         const QByteArray n = cp.mid(5);
-        if (n == "932") return "windows-31j";  // CP932: Shift_JIS with the Windows extensions
-        if (n == "936") return "GBK";
-        if (n == "949") return "EUC-KR";
-        if (n == "950") return "Big5";
-        if (n == "874") return "windows-874";
+        if (n == "932")
+            return "windows-31j";  // CP932: Shift_JIS with the Windows extensions
+        if (n == "936")
+            return "GBK";
+        if (n == "949")
+            return "EUC-KR";
+        if (n == "950")
+            return "Big5";
+        if (n == "874")
+            return "windows-874";
         return "windows-" + n;
     }
-    if (cp == "DOS932") return "windows-31j";
-    if (cp.startsWith("DOS")) return "IBM" + cp.mid(3);
-    if (cp.startsWith("ISO8859-")) return "ISO-8859-" + cp.mid(8);
+    if (cp == "DOS932")
+        return "windows-31j";
+    if (cp.startsWith("DOS"))
+        return "IBM" + cp.mid(3);
+    if (cp.startsWith("ISO8859-"))
+        return "ISO-8859-" + cp.mid(8);
     return QByteArray();
 }
 
@@ -85,8 +98,10 @@ Codepage::Codepage(const QByteArray& acadVersion, const QByteArray& dwgCodepage)
     utf8_ = acadVersion.trimmed() >= QByteArray("AC1021");
     if (!utf8_) {
         name_ = converterName(dwgCodepage);
-        if (name_.isEmpty() || !QStringDecoder(name_.constData()).isValid()) name_ = "windows-1252";
-        if (!QStringDecoder(name_.constData()).isValid()) name_ = "ISO-8859-1";
+        if (name_.isEmpty() || !QStringDecoder(name_.constData()).isValid())
+            name_ = "windows-1252";
+        if (!QStringDecoder(name_.constData()).isValid())
+            name_ = "ISO-8859-1";
     }
 }
 
@@ -100,7 +115,8 @@ QString Codepage::decode(QByteArrayView bytes) const {
         QStringDecoder dec(name_.constData());
         s = dec(bytes);
     }
-    if (s.contains(QLatin1Char('\\'))) s = unescape(std::move(s));
+    if (s.contains(QLatin1Char('\\')))
+        s = unescape(std::move(s));
     return s;
 }
 
@@ -111,8 +127,10 @@ QByteArray Codepage::encode(const QString& text) const {
             ascii = false;
             break;
         }
-    if (ascii) return text.toLatin1();
-    if (utf8_) return text.toUtf8();
+    if (ascii)
+        return text.toLatin1();
+    if (utf8_)
+        return text.toUtf8();
     QByteArray out;
     const QList<uint> ucs = text.toUcs4();
     for (uint u : ucs) {

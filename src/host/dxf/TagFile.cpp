@@ -28,7 +28,8 @@ QByteArrayView trimView(QByteArrayView v) {
 // loop beats memchr here.
 qsizetype findLineEnd(const char* d, qsizetype size, qsizetype pos, qsizetype* next) {
     qsizetype i = pos;
-    while (i < size && d[i] != '\n' && d[i] != '\r') ++i;
+    while (i < size && d[i] != '\n' && d[i] != '\r')
+        ++i;
     if (i >= size) {
         *next = size;
         return size;

@@ -30,18 +30,22 @@ CommandLineWidget::CommandLineWidget(CommandLine& commandLine, QWidget* parent)
     layout->addWidget(inputLine_);
     const QFontMetrics fm(mono);
     setFixedHeight(fm.lineSpacing() * 5 + 16);
-    connect(&cmd_, &CommandLine::historyAppended, this, [this](const QString& line) {
-        history_->appendPlainText(line);
-    });
+    connect(&cmd_, &CommandLine::historyAppended, this,
+            [this](const QString& line) { history_->appendPlainText(line); });
     connect(&cmd_, &CommandLine::promptChanged, this, [this] { updateInputLine(); });
     connect(&cmd_, &CommandLine::inputChanged, this, [this] { updateInputLine(); });
-    for (const QString& line : cmd_.history()) history_->appendPlainText(line);
+    for (const QString& line : cmd_.history())
+        history_->appendPlainText(line);
     updateInputLine();
 }
 
-QString CommandLineWidget::historyText() const { return history_->toPlainText(); }
+QString CommandLineWidget::historyText() const {
+    return history_->toPlainText();
+}
 
-void CommandLineWidget::updateInputLine() { inputLine_->setText(cmd_.prompt() + cmd_.input()); }
+void CommandLineWidget::updateInputLine() {
+    inputLine_->setText(cmd_.prompt() + cmd_.input());
+}
 
 bool CommandLineWidget::handleKey(QKeyEvent* event) {
     switch (event->key()) {
@@ -73,7 +77,8 @@ bool CommandLineWidget::handleKey(QKeyEvent* event) {
 }
 
 void CommandLineWidget::keyPressEvent(QKeyEvent* event) {
-    if (!handleKey(event)) QWidget::keyPressEvent(event);
+    if (!handleKey(event))
+        QWidget::keyPressEvent(event);
 }
 
 }  // namespace host

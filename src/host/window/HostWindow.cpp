@@ -22,8 +22,10 @@ HostDialogs HostDialogs::standard() {
         return QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), QString(), filter);
     };
     d.saveFile = [filter](QWidget* parent, const QString& name) {
-        QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("Save As"), name, filter);
-        if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".dxf");
+        QString path =
+            QFileDialog::getSaveFileName(parent, QStringLiteral("Save As"), name, filter);
+        if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+            path += QStringLiteral(".dxf");
         return path;
     };
     d.askSaveChanges = [](QWidget* parent, const QString& name) {
@@ -71,20 +73,31 @@ HostWindow::HostWindow(HostApplicationPtr app, HostDialogs dialogs, QWidget* par
     connect(layoutTabs_, &QTabBar::currentChanged, this, &HostWindow::onLayoutTab);
     connect(cmd_, &CommandLine::fileDialogRequested, this, [this](const QString&) {
         const QString path = dialogs_.openFile ? dialogs_.openFile(this) : QString();
-        if (!path.isEmpty()) cmd_->runScriptFile(path);
+        if (!path.isEmpty())
+            cmd_->runScriptFile(path);
     });
     resize(1024, 700);
     app_->setWindow(this);
 }
 
 HostWindow::~HostWindow() {
-    if (app_ && app_->window() == this) app_->setWindow(nullptr);
+    if (app_ && app_->window() == this)
+        app_->setWindow(nullptr);
+    // The drawings may outlive the window (the automation side holds them);
+    // their callbacks into it go with it.
+    if (app_) {
+        for (const auto& doc : app_->documents()) {
+            doc->onChanged = nullptr;
+            doc->onRegen = nullptr;
+        }
+    }
 }
 
 void HostWindow::buildMenu() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->addAction(QStringLiteral("&New"), QKeySequence::New, this, [this] { newDrawing(); });
-    file->addAction(QStringLiteral("&Open..."), QKeySequence::Open, this, [this] { openDrawing(); });
+    file->addAction(QStringLiteral("&Open..."), QKeySequence::Open, this,
+                    [this] { openDrawing(); });
     file->addAction(QStringLiteral("&Save"), QKeySequence::Save, this,
                     [this] { saveDrawing(app_->activeDocument()); });
     file->addAction(QStringLiteral("Save &As..."), QKeySequence::SaveAs, this,
@@ -95,7 +108,9 @@ void HostWindow::buildMenu() {
 
 // ---- HostWindowPort -------------------------------------------------------
 
-QRect HostWindow::frameGeometryPx() const { return frameGeometry(); }
+QRect HostWindow::frameGeometryPx() const {
+    return frameGeometry();
+}
 
 void HostWindow::setFrameGeometryPx(const QRect& r) {
     // The frame around the client area is the window manager's; keep it.
@@ -108,8 +123,10 @@ void HostWindow::setFrameGeometryPx(const QRect& r) {
 
 int HostWindow::windowState() const {
     const auto s = QMainWindow::windowState();
-    if (s & Qt::WindowMinimized) return acad::acMin;
-    if (s & Qt::WindowMaximized) return acad::acMax;
+    if (s & Qt::WindowMinimized)
+        return acad::acMin;
+    if (s & Qt::WindowMaximized)
+        return acad::acMax;
     return acad::acNorm;
 }
 
@@ -130,9 +147,13 @@ void HostWindow::setWindowState(int state) {
     }
 }
 
-bool HostWindow::isVisible() const { return QMainWindow::isVisible(); }
+bool HostWindow::isVisible() const {
+    return QMainWindow::isVisible();
+}
 
-void HostWindow::setVisible(bool visible) { QMainWindow::setVisible(visible); }
+void HostWindow::setVisible(bool visible) {
+    QMainWindow::setVisible(visible);
+}
 
 void HostWindow::refresh() {
     setWindowTitle(app_->Caption());
@@ -140,7 +161,8 @@ void HostWindow::refresh() {
     auto doc = app_->activeDocument();
     if (doc != shownDoc_) {
         shownDoc_ = doc;
-        if (doc) hookDocument(doc);
+        if (doc)
+            hookDocument(doc);
         canvas_->setDocument(doc);
         canvas_->zoomExtents();
     } else {
@@ -157,38 +179,45 @@ void HostWindow::hookDocument(const HostDocumentPtr& doc) {
         setWindowTitle(app_->Caption());
         if (d && d == app_->activeDocument()) {
             const int i = docTabs_->currentIndex();
-            if (i >= 0) docTabs_->setTabText(i, d->Name() + (d->isModified() ? "*" : ""));
+            if (i >= 0)
+                docTabs_->setTabText(i, d->Name() + (d->isModified() ? "*" : ""));
         }
     };
     doc->onRegen = [this, weak] {
-        if (weak.lock() == app_->activeDocument()) canvas_->refresh();
+        if (weak.lock() == app_->activeDocument())
+            canvas_->refresh();
     };
 }
 
 void HostWindow::rebuildTabs() {
     rebuilding_ = true;
     const auto& docs = app_->documents();
-    while (docTabs_->count() > static_cast<int>(docs.size())) docTabs_->removeTab(docTabs_->count() - 1);
+    while (docTabs_->count() > static_cast<int>(docs.size()))
+        docTabs_->removeTab(docTabs_->count() - 1);
     for (size_t i = 0; i < docs.size(); ++i) {
         const QString text = docs[i]->Name() + (docs[i]->isModified() ? "*" : "");
         if (static_cast<int>(i) < docTabs_->count())
             docTabs_->setTabText(static_cast<int>(i), text);
         else
             docTabs_->addTab(text);
-        if (docs[i] == app_->activeDocument()) docTabs_->setCurrentIndex(static_cast<int>(i));
+        if (docs[i] == app_->activeDocument())
+            docTabs_->setCurrentIndex(static_cast<int>(i));
     }
-    while (layoutTabs_->count() > 0) layoutTabs_->removeTab(0);
+    while (layoutTabs_->count() > 0)
+        layoutTabs_->removeTab(0);
     if (auto doc = app_->activeDocument()) {
         layoutTabs_->addTab(QStringLiteral("Model"));
         const auto names = layoutNames(doc->drawing());
-        for (const QString& n : names) layoutTabs_->addTab(n);
+        for (const QString& n : names)
+            layoutTabs_->addTab(n);
         int current = 0;
         if (doc->ActiveSpace() == acad::acPaperSpace) {
             current = 1;
             for (size_t i = 0; i < names.size(); ++i)
                 if (names[i].compare(doc->currentLayout(), Qt::CaseInsensitive) == 0)
                     current = static_cast<int>(i) + 1;
-            if (current >= layoutTabs_->count()) current = 0;
+            if (current >= layoutTabs_->count())
+                current = 0;
         }
         layoutTabs_->setCurrentIndex(current);
     }
@@ -196,23 +225,29 @@ void HostWindow::rebuildTabs() {
 }
 
 void HostWindow::onDocumentTab(int index) {
-    if (rebuilding_) return;
+    if (rebuilding_)
+        return;
     const auto& docs = app_->documents();
-    if (index >= 0 && index < static_cast<int>(docs.size()) && docs[static_cast<size_t>(index)] != app_->activeDocument())
+    if (index >= 0 && index < static_cast<int>(docs.size()) &&
+        docs[static_cast<size_t>(index)] != app_->activeDocument())
         app_->setActiveDocument(docs[static_cast<size_t>(index)]);
 }
 
 void HostWindow::onLayoutTab(int index) {
-    if (rebuilding_) return;
+    if (rebuilding_)
+        return;
     auto doc = app_->activeDocument();
-    if (!doc || index < 0) return;
+    if (!doc || index < 0)
+        return;
     if (index == 0) {
-        if (doc->ActiveSpace() != acad::acModelSpace) doc->setActiveSpace(acad::acModelSpace);
+        if (doc->ActiveSpace() != acad::acModelSpace)
+            doc->setActiveSpace(acad::acModelSpace);
     } else {
         doc->setCurrentLayout(layoutTabs_->tabText(index));
         doc->setMSpace(false);
         doc->setCurrentViewport(-1);
-        if (doc->ActiveSpace() != acad::acPaperSpace) doc->setActiveSpace(acad::acPaperSpace);
+        if (doc->ActiveSpace() != acad::acPaperSpace)
+            doc->setActiveSpace(acad::acPaperSpace);
     }
     canvas_->refresh();
     canvas_->zoomExtents();
@@ -225,7 +260,8 @@ bool HostWindow::newDrawing() {
         app_->newDrawing();
         return true;
     } catch (const acad::Error& e) {
-        if (dialogs_.showError) dialogs_.showError(this, e.description());
+        if (dialogs_.showError)
+            dialogs_.showError(this, e.description());
         return false;
     }
 }
@@ -240,44 +276,54 @@ bool HostWindow::openDrawing(const QString& path) {
         app_->open(path);
         return true;
     } catch (const acad::Error& e) {
-        if (dialogs_.showError) dialogs_.showError(this, e.description());
+        if (dialogs_.showError)
+            dialogs_.showError(this, e.description());
         return false;
     }
 }
 
 bool HostWindow::saveDrawing(const HostDocumentPtr& doc) {
-    if (!doc) return false;
-    if (doc->FullName().isEmpty()) return saveDrawingAs(doc);
+    if (!doc)
+        return false;
+    if (doc->FullName().isEmpty())
+        return saveDrawingAs(doc);
     try {
         doc->save();
         refresh();
         return true;
     } catch (const acad::Error& e) {
-        if (dialogs_.showError) dialogs_.showError(this, e.description());
+        if (dialogs_.showError)
+            dialogs_.showError(this, e.description());
         return false;
     }
 }
 
 bool HostWindow::saveDrawingAs(const HostDocumentPtr& doc) {
-    if (!doc) return false;
+    if (!doc)
+        return false;
     const QString path = dialogs_.saveFile ? dialogs_.saveFile(this, doc->Name()) : QString();
-    if (path.isEmpty()) return false;
+    if (path.isEmpty())
+        return false;
     try {
         doc->save(path);
         refresh();
         return true;
     } catch (const acad::Error& e) {
-        if (dialogs_.showError) dialogs_.showError(this, e.description());
+        if (dialogs_.showError)
+            dialogs_.showError(this, e.description());
         return false;
     }
 }
 
 bool HostWindow::closeDrawing(const HostDocumentPtr& doc) {
-    if (!doc) return false;
+    if (!doc)
+        return false;
     if (doc->isModified() && dialogs_.askSaveChanges) {
         const int answer = dialogs_.askSaveChanges(this, doc->Name());
-        if (answer == QMessageBox::Cancel) return false;
-        if (answer == QMessageBox::Yes && !saveDrawing(doc)) return false;
+        if (answer == QMessageBox::Cancel)
+            return false;
+        if (answer == QMessageBox::Yes && !saveDrawing(doc))
+            return false;
     }
     if (shownDoc_ == doc) {
         shownDoc_.reset();
@@ -299,7 +345,8 @@ void HostWindow::closeEvent(QCloseEvent* event) {
 }
 
 void HostWindow::keyPressEvent(QKeyEvent* event) {
-    if (!cmdWidget_->handleKey(event)) QMainWindow::keyPressEvent(event);
+    if (!cmdWidget_->handleKey(event))
+        QMainWindow::keyPressEvent(event);
 }
 
 // ---- embedded start -------------------------------------------------------
@@ -329,7 +376,8 @@ acad::ApplicationPtr startEmbeddedHost() {
             holder->window->commandLine().print(e.description());
         }
     }
-    if (holder->app->documents().empty()) holder->app->newDrawing();
+    if (holder->app->documents().empty())
+        holder->app->newDrawing();
     holder->window->show();
     holder->window->canvas().zoomExtents();
     return acad::ApplicationPtr(holder, holder->app.get());
