@@ -13,6 +13,7 @@
 // speaks of (900, 1335, 1910, 4890, 2300 below the lists) is such a window
 // height, and the controls are laid out in client twips.
 
+#include <QStringList>
 #include <QWidget>
 #include <array>
 
@@ -85,9 +86,21 @@ public:
     void pu_subSetListCaption();
     void pu_subSetCboLayers();
     void pu_subSetCboItems();
+    std::array<QComboBox*, 4> classCombos() const;
     void pu_subLayerAttributeCbo_Init();
     // Ends the program: the main window closes once pending events ran.
     void endProgram();
+    // The layers the class row selects, confirmed in the matched-layer
+    // dialog: targets, non-targets and the dialog's two flags. Throws when a
+    // class text is not a valid pattern.
+    struct TargetChoice {
+        QStringList targets;
+        QStringList nonTargets;
+        bool confirmed = false;
+        bool listOnly = false;
+    };
+    TargetChoice pr_subGetTargetLayers(const QString& sProcess);
+
     // Reads the options and shows the delimiter between the class lists.
     void pu_subReadOptions();
     // Binds the unique wrappers to the class combos, the layer combo and the lists.
@@ -180,11 +193,13 @@ public Q_SLOTS:
     void CmdLayerAll_Click() {}
     void LblLayer_Click() {}
     void LblLayer_DblClick() {}
-    void Chk4Class_Click() {}
-    void LblItem_Click() {}
-    void CmdItemON_Click() {}
-    void CmdItemOFF_Click() {}
-    void CmdItemExclusiveON_Click() {}
+    void Chk4Class_Click();
+    void LblItem_Click();
+    // Fills the class row from the layer picked or typed in CboLayer.
+    void CboLayer_Click();
+    void CmdItemON_Click();
+    void CmdItemOFF_Click();
+    void CmdItemExclusiveON_Click();
     void OptExeMode_Click(int Index);
     void CmdListImport_Click();
     void CmdListDWG_Click();
@@ -258,6 +273,8 @@ private:
     int topTwips_ = 0;
     int leftTwips_ = 0;
 
+    enum class ItemCommand { On, Off, Exclusive };
+    void pr_subExecuteItemCommand(ItemCommand command);
     ListPair* listPair_ = nullptr;
     clsUniqueCombo* uniqueLayer_ = nullptr;
     std::array<clsUniqueCombo*, 4> uniqueItems_{};

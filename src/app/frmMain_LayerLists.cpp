@@ -64,6 +64,4 @@ void frmMain::pu_subSetCboLayers() {
     });
 }
 
-void frmMain::pu_subSetCboItems() {}
-
 void frmMain::pu_subLayerAttributeCbo_Init() {}

@@ -7,6 +7,7 @@
 #include <QRadioButton>
 
 #include "app/frmMain.h"
+#include "layers/LayerClasses.h"
 #include "layers/basLC.h"
 #include "platform/Procedure.h"
 #include "platform/ProgramFolder.h"
@@ -59,6 +60,14 @@ void frmMain::pu_subUniqueWrappers_Init() {
         listPair_->setEntryDoubleClickHandler(
             [this](const QString& name) { CboLayer->setEditText(name); });
     }
+    for (QComboBox* c : items) {
+        c->clear();
+        c->addItems({basLC::kClassAll, basLC::kClassNotSpecified});
+        c->setCurrentIndex(0);
+    }
+    CboLayer->clear();
+    CboLayer->addItem(basLC::kClassAll);
+    CboLayer->setCurrentIndex(0);
 }
 
 void frmMain::OptExeMode_Click(int Index) {

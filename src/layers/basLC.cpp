@@ -31,17 +31,6 @@ QString caption(const char* prefix, int count) {
     return QString::fromUtf8(prefix) + QString::number(count) + QStringLiteral("個]");
 }
 
-// Writes one Boolean property for every ON name (true) and OFF name (false).
-template <typename Set>
-void writeBoth(const acad::DocumentPtr& doc, const QStringList& on, const QStringList& off,
-               Set set) {
-    auto layers = doc->Layers();
-    for (const QString& name : on)
-        set(*layers->Item(name), true);
-    for (const QString& name : off)
-        set(*layers->Item(name), false);
-}
-
 }  // namespace
 
 bool pu_fun_bModeField(const LayerState& s, int mode) {
@@ -104,10 +93,68 @@ LayerStateList pu_subAcadGetLayersState(platform::Ui& ui, const acad::DocumentPt
     return states;
 }
 
+void pr_subWriteModeProperty(const acad::DocumentPtr& doc, int mode, const QStringList& names,
+                             bool value) {
+    auto layers = doc->Layers();
+    for (const QString& name : names) {
+        auto layer = layers->Item(name);
+        switch (mode) {
+            case ModeDisplay:
+                layer->SetLayerOn(value);
+                break;
+            case ModeLock:
+                layer->SetLock(value);
+                break;
+            case ModePlot:
+                layer->SetPlottable(value);
+                break;
+            case ModeFreezeNewVP:
+                layer->SetViewportDefault(value);
+                break;
+            default:
+                acad::raise(acad::ErrorNumber::InvalidInput,
+                            QStringLiteral("mode %1 has no layer property").arg(mode));
+        }
+    }
+}
+
+void pr_subFreezeNames(platform::Ui& ui, const acad::DocumentPtr& doc, const QStringList& names,
+                       int icon) {
+    auto layers = doc->Layers();
+    for (const QString& name : names) {
+        // The active layer is read again for every name.
+        if (name == doc->ActiveLayer()->Name()) {
+            ui.messageBox(QStringLiteral("現在アクティブな画層：") + name +
+                              QStringLiteral("\nはフリーズすることができません。"),
+                          platform::Buttons::OK, static_cast<platform::Icon>(icon),
+                          platform::appTitle());
+            continue;
+        }
+        layers->Item(name)->SetFreeze(true);
+    }
+}
+
+void pr_subThawNames(platform::Ui& ui, const acad::DocumentPtr& doc, const QStringList& names) {
+    auto layers = doc->Layers();
+    for (const QString& name : names) {
+        auto active = doc->ActiveLayer();
+        if (name == active->Name() && active->Freeze()) {
+            ui.messageBox(QStringLiteral("現在アクティブな画層：") + name +
+                              QStringLiteral("\nをフリーズ解除することができません。"),
+                          platform::Buttons::OK, platform::Icon::Warning, platform::appTitle());
+            continue;
+        }
+        auto layer = layers->Item(name);
+        if (layer->Freeze())
+            layer->SetFreeze(false);
+    }
+}
+
 void pu_subUpdateDWG_ON_OFF(platform::Ui& ui, const acad::DocumentPtr& doc, const QStringList& on,
                             const QStringList& off) {
     platform::trap(ui, QStringLiteral("pu_subUpdateDWG_ON_OFF"), [&] {
-        writeBoth(doc, on, off, [](acad::Layer& l, bool v) { l.SetLayerOn(v); });
+        pr_subWriteModeProperty(doc, ModeDisplay, on, true);
+        pr_subWriteModeProperty(doc, ModeDisplay, off, false);
         doc->Regen(acad::acAllViewports);
     });
 }
@@ -115,49 +162,33 @@ void pu_subUpdateDWG_ON_OFF(platform::Ui& ui, const acad::DocumentPtr& doc, cons
 void pu_subUpdateDWG_Freeze(platform::Ui& ui, const acad::DocumentPtr& doc, const QStringList& on,
                             const QStringList& off) {
     platform::trap(ui, QStringLiteral("pu_subUpdateDWG_Freeze"), [&] {
-        auto layers = doc->Layers();
-        for (const QString& name : on) {
-            if (name == doc->ActiveLayer()->Name()) {
-                ui.messageBox(QStringLiteral("現在アクティブな画層：") + name +
-                                  QStringLiteral("\nはフリーズすることができません。"),
-                              platform::Buttons::OK, platform::Icon::None, platform::appTitle());
-                continue;
-            }
-            layers->Item(name)->SetFreeze(true);
-        }
-        for (const QString& name : off) {
-            auto active = doc->ActiveLayer();
-            if (name == active->Name() && active->Freeze()) {
-                ui.messageBox(QStringLiteral("現在アクティブな画層：") + name +
-                                  QStringLiteral("\nをフリーズ解除することができません。"),
-                              platform::Buttons::OK, platform::Icon::Warning, platform::appTitle());
-                continue;
-            }
-            auto layer = layers->Item(name);
-            if (layer->Freeze())
-                layer->SetFreeze(false);
-        }
+        pr_subFreezeNames(ui, doc, on, static_cast<int>(platform::Icon::None));
+        pr_subThawNames(ui, doc, off);
         doc->Regen(acad::acAllViewports);
     });
 }
 
 void pu_subUpdateDWG_Lock(platform::Ui& ui, const acad::DocumentPtr& doc, const QStringList& on,
                           const QStringList& off) {
-    platform::trap(ui, QStringLiteral("pu_subUpdateDWG_Lock"),
-                   [&] { writeBoth(doc, on, off, [](acad::Layer& l, bool v) { l.SetLock(v); }); });
+    platform::trap(ui, QStringLiteral("pu_subUpdateDWG_Lock"), [&] {
+        pr_subWriteModeProperty(doc, ModeLock, on, true);
+        pr_subWriteModeProperty(doc, ModeLock, off, false);
+    });
 }
 
 void pu_subUpdateDWG_Plot(platform::Ui& ui, const acad::DocumentPtr& doc, const QStringList& on,
                           const QStringList& off) {
     platform::trap(ui, QStringLiteral("pu_subUpdateDWG_Plot"), [&] {
-        writeBoth(doc, on, off, [](acad::Layer& l, bool v) { l.SetPlottable(v); });
+        pr_subWriteModeProperty(doc, ModePlot, on, true);
+        pr_subWriteModeProperty(doc, ModePlot, off, false);
     });
 }
 
 void pu_subUpdateDWG_NewFreeze(platform::Ui& ui, const acad::DocumentPtr& doc,
                                const QStringList& on, const QStringList& off) {
     platform::trap(ui, QStringLiteral("pu_subUpdateDWG_NewFreeze"), [&] {
-        writeBoth(doc, on, off, [](acad::Layer& l, bool v) { l.SetViewportDefault(v); });
+        pr_subWriteModeProperty(doc, ModeFreezeNewVP, on, true);
+        pr_subWriteModeProperty(doc, ModeFreezeNewVP, off, false);
     });
 }
 
@@ -172,29 +203,40 @@ QString paperSpaceWarning() {
     return QStringLiteral("浮動ビューポート内のモデル空間をアクティブにしてから実行してください。");
 }
 
+bool pr_fun_bViewportReady(platform::Ui& ui, const acad::DocumentPtr& doc) {
+    if (doc->ActiveSpace() == acad::acModelSpace) {
+        ui.messageBox(modelTabWarning(), platform::Buttons::OK, platform::Icon::Warning,
+                      platform::appTitle());
+        return false;
+    }
+    if (!doc->MSpace()) {
+        ui.messageBox(paperSpaceWarning(), platform::Buttons::OK, platform::Icon::Warning,
+                      platform::appTitle());
+        return false;
+    }
+    return true;
+}
+
+QString pr_fun_sMakeViewportScript(const basScript::Engine& engine, bool freeze,
+                                   const QStringList& names) {
+    const QDir folder(engine.programFolder);
+    const QString out = folder.filePath(freeze ? QStringLiteral("tova_script_vpfreeze.scr")
+                                               : QStringLiteral("tova_script_vpnotfreeze.scr"));
+    const QString base = folder.filePath(freeze ? QStringLiteral("VPLAYER_FREEZE_ON.txt")
+                                                : QStringLiteral("VPLAYER_FREEZE_OFF.txt"));
+    basScript::pu_subMakeScriptFromBase(base, out, names, basScript::Keywords{}, QString(),
+                                        QString());
+    return out;
+}
+
 bool pu_subUpdateDWG_NowFreeze(basScript::Engine& engine, const acad::DocumentPtr& doc,
                                const QStringList& on, const QStringList& off) {
     bool ran = false;
     platform::trap(engine.ui, QStringLiteral("pu_subUpdateDWG_NowFreeze"), [&] {
-        if (doc->ActiveSpace() == acad::acModelSpace) {
-            engine.ui.messageBox(modelTabWarning(), platform::Buttons::OK, platform::Icon::Warning,
-                                 platform::appTitle());
+        if (!pr_fun_bViewportReady(engine.ui, doc))
             return;
-        }
-        if (!doc->MSpace()) {
-            engine.ui.messageBox(paperSpaceWarning(), platform::Buttons::OK,
-                                 platform::Icon::Warning, platform::appTitle());
-            return;
-        }
-        const QDir folder(engine.programFolder);
-        const QString freeze = folder.filePath(QStringLiteral("tova_script_vpfreeze.scr"));
-        const QString thaw = folder.filePath(QStringLiteral("tova_script_vpnotfreeze.scr"));
-        basScript::pu_subMakeScriptFromBase(
-            folder.filePath(QStringLiteral("VPLAYER_FREEZE_ON.txt")), freeze, on,
-            basScript::Keywords{}, QString(), QString());
-        basScript::pu_subMakeScriptFromBase(
-            folder.filePath(QStringLiteral("VPLAYER_FREEZE_OFF.txt")), thaw, off,
-            basScript::Keywords{}, QString(), QString());
+        const QString freeze = pr_fun_sMakeViewportScript(engine, true, on);
+        const QString thaw = pr_fun_sMakeViewportScript(engine, false, off);
         bool cancelled = false;
         basScript::pu_subExecuteJoinedScript(engine, cancelled, thaw, freeze);
         if (cancelled)

@@ -55,6 +55,26 @@ bool pu_subUpdateDWG_NowFreeze(basScript::Engine& engine, const acad::DocumentPt
 void updateDrawing(basScript::Engine& engine, const acad::DocumentPtr& doc, int mode,
                    const QStringList& on, const QStringList& off);
 
+// The steps the writers share, without error traps of their own (callers
+// trap them under their own names).
+// Sets or clears the mode's property (display, lock, plot, new-viewport
+// freeze) for each name in turn.
+void pr_subWriteModeProperty(const acad::DocumentPtr& doc, int mode, const QStringList& names,
+                             bool value);
+// Freezes each name, except the active layer, which gets a message with the
+// icon instead.
+void pr_subFreezeNames(platform::Ui& ui, const acad::DocumentPtr& doc, const QStringList& names,
+                       int icon);
+// Thaws each frozen name, except a frozen active layer, which gets a warning.
+void pr_subThawNames(platform::Ui& ui, const acad::DocumentPtr& doc, const QStringList& names);
+// True when the model space of a floating viewport is active; otherwise
+// shows the matching warning and returns false.
+bool pr_fun_bViewportReady(platform::Ui& ui, const acad::DocumentPtr& doc);
+// Generates tova_script_vpfreeze.scr / tova_script_vpnotfreeze.scr from the
+// templates for the names and returns the path.
+QString pr_fun_sMakeViewportScript(const basScript::Engine& engine, bool freeze,
+                                   const QStringList& names);
+
 // The warnings of the current-viewport writer.
 QString modelTabWarning();
 QString paperSpaceWarning();

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QTabBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "host/Viewports.h"
 #include "host/command/CommandLine.h"
@@ -177,11 +178,15 @@ void HostWindow::hookDocument(const HostDocumentPtr& doc) {
     doc->onChanged = [this, weak] {
         auto d = weak.lock();
         setWindowTitle(app_->Caption());
-        if (d && d == app_->activeDocument()) {
-            const int i = docTabs_->currentIndex();
-            if (i >= 0)
-                docTabs_->setTabText(i, d->Name() + (d->isModified() ? "*" : ""));
-        }
+        if (!d)
+            return;
+        // Any open drawing can change through the automation model, not
+        // only the active one: mark the drawing's own tab.
+        const auto& docs = app_->documents();
+        const auto it = std::find(docs.begin(), docs.end(), d);
+        const int i = static_cast<int>(it - docs.begin());
+        if (it != docs.end() && i < docTabs_->count())
+            docTabs_->setTabText(i, d->Name() + (d->isModified() ? "*" : ""));
     };
     doc->onRegen = [this, weak] {
         if (weak.lock() == app_->activeDocument())
