@@ -50,8 +50,11 @@ void frmMain::pu_subUniqueWrappers_Init() {
             uniqueItems_[i] = new clsUniqueCombo(this);
         uniqueItems_[i]->clsSetComboBox(items[i]);
     }
-    if (!uniqueLayer_)
+    if (!uniqueLayer_) {
         uniqueLayer_ = new clsUniqueCombo(this);
+        // Whatever the layer box shows, picked or typed, the class row follows.
+        connect(uniqueLayer_, &clsUniqueCombo::selectionSynced, this, [this] { CboLayer_Click(); });
+    }
     uniqueLayer_->clsSetComboBox(CboLayer);
     if (!listPair_) {
         listPair_ = new ListPair(

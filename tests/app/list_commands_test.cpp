@@ -1,12 +1,12 @@
 // The main window's lists against a drawing in the host: filled per mode,
 // moved by hand, applied to the drawing and read back.
+#include <gtest/gtest.h>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <gtest/gtest.h>
 
 #include "StartupFixture.h"
 #include "app/basAcadObject.h"
@@ -28,7 +28,8 @@ struct Running {
     explicit Running(const char* drawing = "small_2000.dxf",
                      const std::function<void(host::HostApplication&)>& prepare = {}) {
         host = env.runningHost(drawing);
-        if (prepare) prepare(*host);
+        if (prepare)
+            prepare(*host);
         s = std::make_unique<Start>(env);
         s->ui.expectMessage(basAcadObject::tilingQuestion(), platform::appTitle(),
                             Buttons::YesNoCancel, Icon::Question, Answer::Cancel);
@@ -57,10 +58,11 @@ TEST(ListCommands, SingleLayerDrawingCaptionsAndMode4) {
         const QString path = testsupport::tempDir() + QStringLiteral("/only0.dxf");
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  9\n$CLAYER\n  8\n0\n"
-                "  0\nENDSEC\n  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nLAYER\n 70\n1\n"
-                "  0\nLAYER\n  2\n0\n 70\n0\n 62\n7\n  6\nCONTINUOUS\n  0\nENDTAB\n"
-                "  0\nENDSEC\n  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n  0\nEOF\n");
+        f.write(
+            "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  9\n$CLAYER\n  8\n0\n"
+            "  0\nENDSEC\n  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nLAYER\n 70\n1\n"
+            "  0\nLAYER\n  2\n0\n 70\n0\n 62\n7\n  6\nCONTINUOUS\n  0\nENDTAB\n"
+            "  0\nENDSEC\n  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n  0\nEOF\n");
         f.close();
         h.open(path);
     });
@@ -115,8 +117,9 @@ TEST(ListCommands, ApplyThenReadInFreezeMode) {
     Running r;
     r.mode(ModeFreezeAll);
     r.f().CmdMoveON_ALL->click();
-    r.s->ui.expectMessage(QStringLiteral("現在アクティブな画層：A-1\nはフリーズすることができません。"),
-                          platform::appTitle(), Buttons::OK, Icon::None, Answer::OK);
+    r.s->ui.expectMessage(
+        QStringLiteral("現在アクティブな画層：A-1\nはフリーズすることができません。"),
+        platform::appTitle(), Buttons::OK, Icon::None, Answer::OK);
     r.f().CmdListDWG->click();
     EXPECT_TRUE(r.on().contains(QStringLiteral("A-1")));
     EXPECT_TRUE(r.doc()->Layers()->Item(QStringLiteral("B-1"))->Freeze());
