@@ -8,6 +8,7 @@
 #include "app/frmMain.h"
 #include "layers/LayerClasses.h"
 #include "platform/Twips.h"
+#include "ui/SortedEntries.h"
 #include "ui/clsUniqueCombo.h"
 
 namespace {
@@ -33,10 +34,10 @@ void frmMain::pu_subSetCboItems() {
     const auto combos = classCombos();
     for (size_t i = 0; i < combos.size(); ++i) {
         combos[i]->clear();
-        combos[i]->addItems({basLC::kClassAll, basLC::kClassNotSpecified});
+        // The values are unique already (letter case ignored): one sorted add.
+        ui::addAllSorted(combos[i],
+                         QStringList{basLC::kClassAll, basLC::kClassNotSpecified} + values[i]);
         combos[i]->setCurrentIndex(0);
-        // The values are unique already (letter case ignored); one sorted add.
-        combos[i]->addItems(values[i]);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "app/frmMain.h"
 #include "layers/basLC.h"
 #include "platform/Procedure.h"
+#include "ui/SortedEntries.h"
 
 int frmMain::pu_fun_iSelectedMode() const {
     for (size_t i = 0; i < OptExeMode.size(); ++i)
@@ -30,8 +31,8 @@ void frmMain::pu_subSetListFromState() {
             (basLC::pu_fun_bModeField(s, mode) ? on : off).append(s.Name);
         // The lists sort themselves; adding all names at once keeps a large
         // drawing's fill from re-sorting after every name.
-        LstON->addItems(on);
-        LstOFF->addItems(off);
+        ui::addAllSorted(LstON, on);
+        ui::addAllSorted(LstOFF, off);
     }
     CmdListDWG->setEnabled(false);
     pu_subSetListCaption();
@@ -51,7 +52,7 @@ void frmMain::pu_subSetCboLayers() {
         QStringList names{QStringLiteral("   (ALL)   ")};
         for (const LayerState& s : program_.LayerStates)
             names.append(s.Name);
-        CboLayer->addItems(names);
+        ui::addAllSorted(CboLayer, names);
         CboLayer->setCurrentIndex(0);
         QComboBox* linetypes = CboTab0[1];
         linetypes->clear();
