@@ -200,8 +200,12 @@ void Drawing::index(const QString& nameForErrors) {
                 block.clear();
                 blockMarkers_.push_back(obj);
             } else if (!type.isEmpty()) {
-                EntityRecord e{obj, blockIsPaper ? Space::Paper : Space::Block, isSubEntity(type),
-                               QString::fromUtf8(block)};
+                EntityRecord e{obj,
+                               blockIsPaper ? Space::Paper : Space::Block,
+                               isSubEntity(type),
+                               QString::fromUtf8(block),
+                               {},
+                               false};
                 entities_.push_back(e);
             }
         } else if (section == "ENTITIES") {
@@ -209,8 +213,8 @@ void Drawing::index(const QString& nameForErrors) {
             long long paper = 0;
             if (p >= 0)
                 dxf::toInt(file_->value(obj->tags[static_cast<size_t>(p)]), &paper);
-            entities_.push_back(
-                EntityRecord{obj, paper == 1 ? Space::Paper : Space::Model, isSubEntity(type), {}});
+            entities_.push_back(EntityRecord{
+                obj, paper == 1 ? Space::Paper : Space::Model, isSubEntity(type), {}, {}, false});
         } else if (section == "OBJECTS") {
             objectsSection_.push_back(obj);
         }
@@ -741,8 +745,12 @@ QString Drawing::entityType(const EntityRecord& e) const {
 }
 
 QString Drawing::entityLayer(const EntityRecord& e) const {
-    const int i = findCore(*e.obj, 8);
-    return i >= 0 ? decode(e.obj->tags[static_cast<size_t>(i)]) : QStringLiteral("0");
+    if (!e.layerCached) {
+        const int i = findCore(*e.obj, 8);
+        e.layerCache = i >= 0 ? decode(e.obj->tags[static_cast<size_t>(i)]) : QStringLiteral("0");
+        e.layerCached = true;
+    }
+    return e.layerCache;
 }
 
 void Drawing::setEntityLayer(const EntityRecord& e, const QString& layer) {
@@ -751,6 +759,7 @@ void Drawing::setEntityLayer(const EntityRecord& e, const QString& layer) {
         acad::raise(acad::ErrorNumber::KeyNotFound,
                     QStringLiteral("Key not found: the layer \"%1\" does not exist").arg(layer));
     dxf::setOrInsert(*file_, *e.obj, 8, encode(rec->name), kEntityOrder);
+    e.layerCached = false;
 }
 
 int Drawing::entityColor(const EntityRecord& e) const {

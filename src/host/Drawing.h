@@ -25,6 +25,10 @@ struct EntityRecord {
     Space space = Space::Model;
     bool sub = false;  // VERTEX, SEQEND, ATTRIB: parts of the object before them
     QString block;     // owning block for Space::Block and paper-space blocks
+    // The decoded layer name, kept once read: selections by layer read it for
+    // every object, often once per layer.
+    mutable QString layerCache;
+    mutable bool layerCached = false;
 };
 
 // A drawing held as its file's tags, with indexes over the parts the

@@ -45,10 +45,16 @@ bool SelectionFilter::matches(const Drawing& d, const EntityRecord& e) const {
                 if (!t.pattern.matches(d.entityType(e)))
                     return false;
                 break;
-            case 8:
-                if (!t.pattern.matches(d.entityLayer(e)))
+            case 8: {
+                // A plain name is the usual filter; comparing it directly
+                // skips the wildcard machinery.
+                const QString layer = d.entityLayer(e);
+                if (t.pattern.isLiteral()
+                        ? QString::compare(layer, t.pattern.literalText(), Qt::CaseInsensitive) != 0
+                        : !t.pattern.matches(layer))
                     return false;
                 break;
+            }
             case 6:
                 if (!t.pattern.matches(d.entityLinetype(e)))
                     return false;

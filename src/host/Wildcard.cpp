@@ -188,7 +188,9 @@ bool WildcardPattern::inSet(const Token& token, char32_t c) const {
 bool WildcardPattern::matchToken(const Token& token, char32_t c) const {
     switch (token.kind) {
         case Kind::Char:
-            return QChar::toCaseFolded(c) == token.ch;
+            // ASCII folds without a table look-up.
+            return (c < 0x80 ? static_cast<char32_t>(c >= U'A' && c <= U'Z' ? c + 32 : c)
+                             : QChar::toCaseFolded(c)) == token.ch;
         case Kind::Digit:
             return QChar::isDigit(c);
         case Kind::Letter:
