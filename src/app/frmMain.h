@@ -274,6 +274,8 @@ private:
     int leftTwips_ = 0;
 
     enum class ItemCommand { On, Off, Exclusive };
+    // The selected mode button light red, the others light cyan.
+    void pr_subPaintModeButtons();
     void pr_subExecuteItemCommand(ItemCommand command);
     ListPair* listPair_ = nullptr;
     clsUniqueCombo* uniqueLayer_ = nullptr;

@@ -71,11 +71,19 @@ void frmMain::pu_subUniqueWrappers_Init() {
     CboLayer->clear();
     CboLayer->addItem(basLC::kClassAll);
     CboLayer->setCurrentIndex(0);
+    pr_subPaintModeButtons();
+}
+
+void frmMain::pr_subPaintModeButtons() {
+    const int selected = pu_fun_iSelectedMode();
+    for (size_t i = 0; i < OptExeMode.size(); ++i)
+        paintBackground(OptExeMode[i],
+                        static_cast<int>(i) == selected ? kSelectedMode : kOtherMode);
 }
 
 void frmMain::OptExeMode_Click(int Index) {
-    for (size_t i = 0; i < OptExeMode.size(); ++i)
-        paintBackground(OptExeMode[i], static_cast<int>(i) == Index ? kSelectedMode : kOtherMode);
+    (void)Index;  // the checked button is the selected mode
+    pr_subPaintModeButtons();
     pu_subSetListFromState();
     CmdItemON->setFocus();
 }

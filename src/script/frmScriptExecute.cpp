@@ -52,6 +52,10 @@ frmScriptExecute::frmScriptExecute(QWidget* parent) : QDialog(parent) {
     const std::array<QPlainTextEdit*, 3> boxes{TxtHeader, TxtScript, TxtFooter};
     for (size_t i = 0; i < boxes.size(); ++i)
         connect(boxes[i], &QPlainTextEdit::textChanged, this, [this, i] { changed_[i] = true; });
+    // The run button takes the first keystroke, so Enter runs the script
+    // instead of breaking a line in the header box.
+    CmdExecute->setDefault(true);
+    setFocusProxy(CmdExecute);
     connect(CmdExecute, &QPushButton::clicked, this, &frmScriptExecute::CmdExecute_Click);
     connect(CmdCancel, &QPushButton::clicked, this, &frmScriptExecute::CmdCancel_Click);
 }

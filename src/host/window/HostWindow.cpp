@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QTabBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -70,6 +71,10 @@ HostWindow::HostWindow(HostApplicationPtr app, HostDialogs dialogs, QWidget* par
     setFocusProxy(cmdWidget_);
     cmdWidget_->setFocus();
     buildMenu();
+    canvasRefresh_ = new QTimer(this);
+    canvasRefresh_->setSingleShot(true);
+    canvasRefresh_->setInterval(50);
+    connect(canvasRefresh_, &QTimer::timeout, canvas_, &DrawingCanvas::refresh);
     connect(docTabs_, &QTabBar::currentChanged, this, &HostWindow::onDocumentTab);
     connect(layoutTabs_, &QTabBar::currentChanged, this, &HostWindow::onLayoutTab);
     connect(cmd_, &CommandLine::fileDialogRequested, this, [this](const QString&) {
@@ -187,6 +192,10 @@ void HostWindow::hookDocument(const HostDocumentPtr& doc) {
         const int i = static_cast<int>(it - docs.begin());
         if (it != docs.end() && i < docTabs_->count())
             docTabs_->setTabText(i, d->Name() + (d->isModified() ? "*" : ""));
+        // The active drawing is drawn again once a burst of changes (a
+        // script changes many layers) has settled.
+        if (d == app_->activeDocument())
+            canvasRefresh_->start();
     };
     doc->onRegen = [this, weak] {
         if (weak.lock() == app_->activeDocument())

@@ -6,6 +6,7 @@
 #include "host/HostApplication.h"
 
 class QTabBar;
+class QTimer;
 
 namespace host {
 
@@ -75,6 +76,7 @@ private:
     DrawingCanvas* canvas_ = nullptr;
     QTabBar* docTabs_ = nullptr;
     QTabBar* layoutTabs_ = nullptr;
+    QTimer* canvasRefresh_ = nullptr;
     bool rebuilding_ = false;
     HostDocumentPtr shownDoc_;
 };
