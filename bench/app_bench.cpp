@@ -1,9 +1,9 @@
 // The main window's read of the active drawing (snapshot, both lists, the
 // layer combo and the class combos) and an apply in display mode, on
 // drawings of 1,000 and 10,000 layers in the host.
+#include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QListWidget>
-#include <benchmark/benchmark.h>
 
 #include "BenchDrawings.h"
 #include "app/Program.h"
@@ -67,7 +67,8 @@ BENCHMARK(BM_ReadSteps)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 void BM_ApplyDisplayMode(benchmark::State& state) {
     Fixture f(static_cast<int>(state.range(0)));
     basAcadObject::pu_subReadActiveDocument(*f.form);
-    for (auto _ : state) f.form->CmdListDWG_Click();
+    for (auto _ : state)
+        f.form->CmdListDWG_Click();
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_ApplyDisplayMode)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Complexity();
