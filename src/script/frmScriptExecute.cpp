@@ -70,6 +70,7 @@ void frmScriptExecute::load(const QString& header, const QString& script, const 
             if (!f.exists() || !f.open(QIODevice::ReadOnly))
                 return;
             const QString text = QString::fromUtf8(f.readAll());
+            crlf_[i] = text.contains(QLatin1String("\r\n"));
             if (!text.isEmpty())
                 boxes[i]->setPlainText(text);
         });
@@ -84,7 +85,11 @@ void frmScriptExecute::CmdExecute_Click() {
             QSaveFile f(paths_[i]);
             if (!f.open(QIODevice::WriteOnly))
                 return;
-            f.write(boxes[i]->toPlainText().toUtf8());
+            // The box shows line ends as LF; a file written with CR LF keeps them.
+            QString text = boxes[i]->toPlainText();
+            if (crlf_[i])
+                text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+            f.write(text.toUtf8());
             f.commit();
         });
     }

@@ -40,5 +40,6 @@ private:
     void load(const QString& header, const QString& script, const QString& footer);
     std::array<QString, 3> paths_;
     std::array<bool, 3> changed_{false, false, false};
-    bool cancel_ = true;  // stays set unless the script is run
+    std::array<bool, 3> crlf_{false, false, false};  // the file's line ends are CR LF
+    bool cancel_ = true;                             // stays set unless the script is run
 };
