@@ -4,8 +4,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
-export TOVA_HOST_DRAWINGS=${TOVA_HOST_DRAWINGS:-$PWD/data/samples/sample_layers.dxf}
 exe=$build/src/app/tova
+# The build puts a copy of the sample beside the program, so saving it in
+# the host never touches the one in the repository.
+export TOVA_HOST_DRAWINGS=${TOVA_HOST_DRAWINGS:-$(dirname "$exe")/samples/sample_layers.dxf}
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$exe"
 fi
