@@ -87,22 +87,6 @@ bool offers(Buttons buttons, Answer answer) {
     return false;
 }
 
-// The answer to a box nobody expected: the one that does least, as closing
-// the box would give.
-Answer cautiousAnswer(Buttons buttons) {
-    switch (buttons) {
-        case Buttons::OK:
-            return Answer::OK;
-        case Buttons::YesNo:
-            return Answer::No;
-        case Buttons::OKCancel:
-        case Buttons::YesNoCancel:
-        case Buttons::RetryCancel:
-            return Answer::Cancel;
-    }
-    return Answer::Cancel;
-}
-
 QString quoted(const QString& s) {
     return QLatin1Char('"') + s + QLatin1Char('"');
 }
@@ -216,7 +200,7 @@ Answer ScriptedUi::messageBox(const QString& text, Buttons buttons, Icon icon,
     shown.icon = icon;
     const auto e = take(shown);
     if (!e)
-        return cautiousAnswer(buttons);
+        return dismissAnswer(buttons);
     if (e->text != text || e->title != title || e->buttons != buttons || e->icon != icon)
         fail(QStringLiteral("expected ") + e->describe() + QStringLiteral(" but got ") +
              shown.describe());

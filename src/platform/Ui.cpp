@@ -42,21 +42,6 @@ QMessageBox::Icon messageIcon(Icon icon) {
     return QMessageBox::NoIcon;
 }
 
-// What closing the box without a button means: its Cancel, else its No, else OK.
-Answer escapeAnswer(Buttons buttons) {
-    switch (buttons) {
-        case Buttons::OK:
-            return Answer::OK;
-        case Buttons::YesNo:
-            return Answer::No;
-        case Buttons::OKCancel:
-        case Buttons::YesNoCancel:
-        case Buttons::RetryCancel:
-            return Answer::Cancel;
-    }
-    return Answer::Cancel;
-}
-
 // Boxes belong to the window the user is working in.
 QWidget* boxParent() {
     return QApplication::activeWindow();
@@ -78,7 +63,7 @@ Answer QtUi::messageBox(const QString& text, Buttons buttons, Icon icon, const Q
         case QMessageBox::Retry:
             return Answer::Retry;
         default:
-            return escapeAnswer(buttons);
+            return dismissAnswer(buttons);
     }
 }
 
@@ -106,6 +91,20 @@ int QtUi::execDialog(QDialog& dialog) {
 
 void QtUi::doEvents() {
     QCoreApplication::processEvents();
+}
+
+Answer dismissAnswer(Buttons buttons) {
+    switch (buttons) {
+        case Buttons::OK:
+            return Answer::OK;
+        case Buttons::YesNo:
+            return Answer::No;
+        case Buttons::OKCancel:
+        case Buttons::YesNoCancel:
+        case Buttons::RetryCancel:
+            return Answer::Cancel;
+    }
+    return Answer::Cancel;
 }
 
 }  // namespace platform

@@ -14,6 +14,10 @@ enum class Buttons { OK, OKCancel, YesNo, YesNoCancel, RetryCancel };
 enum class Icon { None, Critical, Question, Warning, Information };
 enum class Answer { OK, Cancel, Yes, No, Retry };
 
+// What closing a box without pressing a button means: its Cancel, else its
+// No, else OK.
+Answer dismissAnswer(Buttons buttons);
+
 class Ui {
 public:
     virtual ~Ui() = default;

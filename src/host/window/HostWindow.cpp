@@ -269,15 +269,19 @@ void HostWindow::onLayoutTab(int index) {
 
 // ---- File menu ------------------------------------------------------------
 
-bool HostWindow::newDrawing() {
+bool HostWindow::attempt(const std::function<void()>& action) {
     try {
-        app_->newDrawing();
+        action();
         return true;
     } catch (const acad::Error& e) {
         if (dialogs_.showError)
             dialogs_.showError(this, e.description());
         return false;
     }
+}
+
+bool HostWindow::newDrawing() {
+    return attempt([this] { app_->newDrawing(); });
 }
 
 bool HostWindow::openDrawing() {
@@ -286,14 +290,7 @@ bool HostWindow::openDrawing() {
 }
 
 bool HostWindow::openDrawing(const QString& path) {
-    try {
-        app_->open(path);
-        return true;
-    } catch (const acad::Error& e) {
-        if (dialogs_.showError)
-            dialogs_.showError(this, e.description());
-        return false;
-    }
+    return attempt([&] { app_->open(path); });
 }
 
 bool HostWindow::saveDrawing(const HostDocumentPtr& doc) {
@@ -301,15 +298,10 @@ bool HostWindow::saveDrawing(const HostDocumentPtr& doc) {
         return false;
     if (doc->FullName().isEmpty())
         return saveDrawingAs(doc);
-    try {
+    return attempt([&] {
         doc->save();
         refresh();
-        return true;
-    } catch (const acad::Error& e) {
-        if (dialogs_.showError)
-            dialogs_.showError(this, e.description());
-        return false;
-    }
+    });
 }
 
 bool HostWindow::saveDrawingAs(const HostDocumentPtr& doc) {
@@ -318,15 +310,10 @@ bool HostWindow::saveDrawingAs(const HostDocumentPtr& doc) {
     const QString path = dialogs_.saveFile ? dialogs_.saveFile(this, doc->Name()) : QString();
     if (path.isEmpty())
         return false;
-    try {
+    return attempt([&] {
         doc->save(path);
         refresh();
-        return true;
-    } catch (const acad::Error& e) {
-        if (dialogs_.showError)
-            dialogs_.showError(this, e.description());
-        return false;
-    }
+    });
 }
 
 bool HostWindow::closeDrawing(const HostDocumentPtr& doc) {

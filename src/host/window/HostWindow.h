@@ -64,6 +64,8 @@ protected:
 
 private:
     void buildMenu();
+    // Runs a File menu action; an automation error is shown to the user.
+    bool attempt(const std::function<void()>& action);
     void hookDocument(const HostDocumentPtr& doc);
     void rebuildTabs();
     void onDocumentTab(int index);
