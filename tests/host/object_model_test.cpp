@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "AcadErrors.h"
 #include "TestPaths.h"
 #include "acad/Error.h"
 #include "host/HostApplication.h"
@@ -15,18 +16,9 @@ using acad::ErrorNumber::KeyNotFound;
 using acad::ErrorNumber::NotAllowed;
 using acad::ErrorNumber::ObjectInUse;
 
-namespace {
+using testsupport::errorOf;
 
-// Runs f and returns the automation error number it failed with, or 0.
-template <typename F>
-std::int32_t errorOf(F f) {
-    try {
-        f();
-    } catch (const acad::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
+namespace {
 
 QString copyOf(const QString& dataFile) {
     const QString dst = testsupport::tempDir() + QLatin1Char('/') + dataFile;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <QJsonArray>
 
+#include "AcadErrors.h"
 #include "CmdlineSupport.h"
 #include "acad/Error.h"
 #include "host/Drawing.h"
@@ -12,18 +13,11 @@
 
 using host::Drawing;
 
+using testsupport::errorOf;
+
 namespace {
 
 const QString kLayout = QStringLiteral("Layout1");
-
-std::int32_t errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const acad::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 QJsonObject rawOf(const QJsonObject& state, const QByteArray& handle) {
     return state.value(QStringLiteral("raw"))

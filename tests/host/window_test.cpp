@@ -16,6 +16,7 @@
 #include <QTabBar>
 #include <deque>
 
+#include "AcadErrors.h"
 #include "TestPaths.h"
 #include "acad/Error.h"
 #include "host/Drawing.h"
@@ -26,6 +27,8 @@
 #include "host/window/HostWindow.h"
 #include "platform/Keystrokes.h"
 #include "platform/Windows.h"
+
+using testsupport::errorOf;
 
 namespace {
 
@@ -48,15 +51,6 @@ void settle(int ms = 50) {
     do {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     } while (t.elapsed() < ms);
-}
-
-std::int32_t errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const acad::Error& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 bool hasLayer(const QString& path, const QString& layer) {

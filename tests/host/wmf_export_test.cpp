@@ -8,23 +8,16 @@
 #include <QXmlStreamReader>
 #include <map>
 
+#include "AcadErrors.h"
 #include "TestPaths.h"
 #include "acad/Error.h"
 #include "host/HostApplication.h"
 #include "host/HostObjects.h"
 #include "host/render/Geometry.h"
 
-namespace {
+using testsupport::errorOf;
 
-template <typename F>
-std::int32_t errorOf(F f) {
-    try {
-        f();
-    } catch (const acad::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
+namespace {
 
 // Counts of the SVG elements wmf2svg wrote for a metafile, or an error.
 struct Svg {
