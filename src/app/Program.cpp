@@ -1,6 +1,5 @@
 #include "app/Program.h"
 
-#include "platform/ActivationWatcher.h"
 #include "platform/HostRegistry.h"
 #include "platform/SingleInstance.h"
 #include "platform/Twips.h"

@@ -13,7 +13,6 @@
 namespace platform {
 class HostRegistry;
 class SingleInstance;
-class ActivationWatcher;
 }  // namespace platform
 
 // The program-wide state, created once by main and passed by reference. Every
@@ -48,7 +47,6 @@ struct Program {
     // user; tests put their own here before the main window loads.
     platform::HostRegistry* Hosts = nullptr;  // null: the process-wide registry
     std::unique_ptr<platform::SingleInstance> Instance;
-    std::unique_ptr<platform::ActivationWatcher> Watcher;
     // The desktop work area in pixels and the vertical twips per pixel.
     std::function<QRect()> WorkArea;
     std::function<double()> TwipsPerPixelY;
