@@ -10,6 +10,7 @@
 #include "app/basAcadObject.h"
 #include "app/frmMain.h"
 #include "host/HostApplication.h"
+#include "host/window/HostWindow.h"
 #include "platform/ScriptedUi.h"
 
 namespace {
@@ -20,8 +21,12 @@ struct Fixture {
     std::unique_ptr<frmMain> form;
     std::shared_ptr<host::HostApplication> host;
 
-    explicit Fixture(int layers) {
+    std::unique_ptr<host::HostWindow> window;
+
+    explicit Fixture(int layers, bool withWindow = false) {
         host = std::make_shared<host::HostApplication>();
+        if (withWindow)
+            window = std::make_unique<host::HostWindow>(host, host::HostDialogs{});
         const QString path = bench::writeDrawing(layers, layers * 2);
         host->open(path);
         program.AcadApp = host;
@@ -72,6 +77,17 @@ void BM_ApplyDisplayMode(benchmark::State& state) {
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_ApplyDisplayMode)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Complexity();
+
+// The same with the host's window open, which hears of every layer written.
+void BM_ApplyDisplayModeWithHostWindow(benchmark::State& state) {
+    Fixture f(static_cast<int>(state.range(0)), true);
+    basAcadObject::pu_subReadActiveDocument(*f.form);
+    for (auto _ : state) {
+        f.form->CmdListDWG_Click();
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_ApplyDisplayModeWithHostWindow)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

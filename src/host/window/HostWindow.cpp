@@ -190,8 +190,11 @@ void HostWindow::hookDocument(const HostDocumentPtr& doc) {
         const auto& docs = app_->documents();
         const auto it = std::find(docs.begin(), docs.end(), d);
         const int i = static_cast<int>(it - docs.begin());
-        if (it != docs.end() && i < docTabs_->count())
-            docTabs_->setTabText(i, d->Name() + (d->isModified() ? "*" : ""));
+        // Every layer a command writes reports a change: only a new text
+        // touches the tab.
+        const QString text = d->Name() + (d->isModified() ? "*" : "");
+        if (it != docs.end() && i < docTabs_->count() && docTabs_->tabText(i) != text)
+            docTabs_->setTabText(i, text);
         // The active drawing is drawn again once a burst of changes (a
         // script changes many layers) has settled.
         if (d == app_->activeDocument())
