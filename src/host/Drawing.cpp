@@ -100,7 +100,6 @@ void Drawing::index(const QString& nameForErrors) {
     QByteArray section, table, block;
     const Tag* sectionStart = nullptr;
     const Tag* tableStart = nullptr;
-    const Tag* blockStart = nullptr;
     bool blockIsPaper = false;
     // Names are decoded while indexing, so the version and code page are
     // read from the header section first.
@@ -194,7 +193,6 @@ void Drawing::index(const QString& nameForErrors) {
                 if (block.isEmpty())
                     block = "?";
                 blockIsPaper = block.toLower().startsWith("*paper_space");
-                blockStart = &obj->tags[0];
                 blockMarkers_.push_back(obj);
             } else if (type == "ENDBLK") {
                 block.clear();
@@ -219,8 +217,6 @@ void Drawing::index(const QString& nameForErrors) {
             objectsSection_.push_back(obj);
         }
     }
-    (void)tableStart;
-    (void)blockStart;
     if (!file_->objects.empty() && !table.isEmpty())
         fail(*tableStart, QStringLiteral("table has no ENDTAB"));
 
