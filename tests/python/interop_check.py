@@ -60,11 +60,24 @@ def raw_handles(path):
     return handles
 
 
-def raw_header_vars(path):
-    """Names of the header variables written in the file (ezdxf adds others
-    with fresh values when it loads old versions)."""
+def raw_header_values(path):
+    """The header variables as written in the file: name -> their tags."""
     lines = raw_lines(path)
-    return {lines[i + 1].strip() for i in range(0, len(lines) - 1, 2) if lines[i].strip() == "9"}
+    values = {}
+    current = None
+    in_header = False
+    for i in range(0, len(lines) - 1, 2):
+        code, value = lines[i].strip(), lines[i + 1].strip()
+        if code == "2" and value == "HEADER":
+            in_header = True
+        elif code == "0" and in_header and value == "ENDSEC":
+            break
+        elif in_header and code == "9":
+            current = value
+            values[current] = []
+        elif in_header and current is not None:
+            values[current].append((code, value))
+    return values
 
 
 def group_count(path, handle, code):
@@ -184,12 +197,15 @@ def main():
     if too_big:
         fail(f"new handles not below $HANDSEED {seed:X}: {too_big}")
 
-    # Header: $CLAYER as expected; the rest as before ($HANDSEED may grow).
-    for var in sorted(raw_header_vars(orig_path)):
+    # Header: $CLAYER as expected; the rest exactly as written before
+    # ($HANDSEED may grow). The files are compared, not ezdxf's reading of
+    # them: ezdxf stamps some variables of old versions afresh on each load.
+    orig_raw, mod_raw = raw_header_values(orig_path), raw_header_values(mod_path)
+    for var in sorted(orig_raw):
         if var in ("$HANDSEED", "$CLAYER"):
             continue
-        if orig.header.get(var) != mod.header.get(var):
-            fail(f"header {var} is {mod.header.get(var)!r}, was {orig.header.get(var)!r}")
+        if orig_raw[var] != mod_raw.get(var):
+            fail(f"header {var} is {mod_raw.get(var)!r}, was {orig_raw[var]!r}")
     want_clayer = exp.get("clayer", final_layer(orig.header.get("$CLAYER", "0")))
     if mod.header.get("$CLAYER") != want_clayer:
         fail(f"$CLAYER is {mod.header.get('$CLAYER')!r}, expected {want_clayer!r}")
