@@ -104,86 +104,79 @@ private:
     CommandContext& ctx_;
 };
 
-class Regen : public Command {
+// A command that acts at once on the active drawing and asks nothing; it
+// reports when there is no drawing (or, when it needs one, no layout).
+class ImmediateCommand : public Command {
 public:
-    explicit Regen(CommandContext& ctx) : ctx_(ctx) {}
+    ImmediateCommand(CommandContext& ctx, bool needsLayout)
+        : ctx_(ctx), needsLayout_(needsLayout) {}
     bool start() override {
         auto doc = ctx_.document();
         if (!doc) {
             ctx_.print(kNoDrawing);
             return true;
         }
-        ctx_.print(QStringLiteral("Regenerating model."));
-        doc->Regen(acad::acAllViewports);
+        if (needsLayout_ && doc->ActiveSpace() != acad::acPaperSpace) {
+            ctx_.print(kModelTab);
+            return true;
+        }
+        run(*doc);
         return true;
     }
     QString prompt() const override { return QString(); }
     bool reply(const QString&) override { return true; }
 
-private:
+protected:
+    virtual void run(HostDocument& doc) = 0;
     CommandContext& ctx_;
+
+private:
+    bool needsLayout_;
+};
+
+class Regen : public ImmediateCommand {
+public:
+    explicit Regen(CommandContext& ctx) : ImmediateCommand(ctx, false) {}
+
+private:
+    void run(HostDocument& doc) override {
+        ctx_.print(QStringLiteral("Regenerating model."));
+        doc.Regen(acad::acAllViewports);
+    }
 };
 
 // MSPACE enters the model space of a floating viewport that is on: the
 // current one when still valid, else the layout's first.
-class Mspace : public Command {
+class Mspace : public ImmediateCommand {
 public:
-    explicit Mspace(CommandContext& ctx) : ctx_(ctx) {}
-    bool start() override {
-        auto doc = ctx_.document();
-        if (!doc) {
-            ctx_.print(kNoDrawing);
-            return true;
-        }
-        if (doc->ActiveSpace() != acad::acPaperSpace) {
-            ctx_.print(kModelTab);
-            return true;
-        }
-        const QString layout = effectiveLayout(*doc);
+    explicit Mspace(CommandContext& ctx) : ImmediateCommand(ctx, true) {}
+
+private:
+    void run(HostDocument& doc) override {
+        const QString layout = effectiveLayout(doc);
         std::vector<int> on;
-        for (const Viewport& vp : floatingViewports(doc->drawing(), layout))
+        for (const Viewport& vp : floatingViewports(doc.drawing(), layout))
             if (vp.on)
                 on.push_back(vp.entity);
         if (on.empty()) {
             ctx_.print(QStringLiteral("There are no active model space viewports."));
-            return true;
+            return;
         }
-        int current = doc->currentViewport();
+        int current = doc.currentViewport();
         if (std::find(on.begin(), on.end(), current) == on.end())
             current = on.front();
-        doc->setCurrentLayout(layout);
-        doc->setCurrentViewport(current);
-        doc->setMSpace(true);
-        return true;
+        doc.setCurrentLayout(layout);
+        doc.setCurrentViewport(current);
+        doc.setMSpace(true);
     }
-    QString prompt() const override { return QString(); }
-    bool reply(const QString&) override { return true; }
-
-private:
-    CommandContext& ctx_;
 };
 
-class Pspace : public Command {
+class Pspace : public ImmediateCommand {
 public:
-    explicit Pspace(CommandContext& ctx) : ctx_(ctx) {}
-    bool start() override {
-        auto doc = ctx_.document();
-        if (!doc) {
-            ctx_.print(kNoDrawing);
-            return true;
-        }
-        if (doc->ActiveSpace() != acad::acPaperSpace) {
-            ctx_.print(kModelTab);
-            return true;
-        }
-        doc->setMSpace(false);
-        return true;
-    }
-    QString prompt() const override { return QString(); }
-    bool reply(const QString&) override { return true; }
+    explicit Pspace(CommandContext& ctx) : ImmediateCommand(ctx, true) {}
 
 private:
-    CommandContext& ctx_;
+    void run(HostDocument& doc) override { doc.setMSpace(false); }
 };
 
 // QSAVE writes the drawing to its file; one never saved asks for a name.
