@@ -23,3 +23,10 @@ function(tova_add_test name)
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TOVA_SOURCE_DIR=${PROJECT_SOURCE_DIR};TOVA_BUILD_DIR=${PROJECT_BINARY_DIR}"
     TIMEOUT 600)
 endfunction()
+
+# Rebuilds of the same sources (several work trees, CI's two builds) reuse
+# compiled objects when ccache is installed.
+find_program(TOVA_CCACHE ccache)
+if(TOVA_CCACHE)
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${TOVA_CCACHE} CACHE STRING "")
+endif()

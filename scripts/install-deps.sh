@@ -10,6 +10,7 @@ packages=(
   libwmf-dev libwmf-bin fonts-urw-base35
   python3 python3-ezdxf librecad-data
   fonts-noto-cjk xvfb xauth
+  ccache qt6-translations-l10n clang libclang-rt-14-dev
 )
 
 missing=()
