@@ -2,6 +2,8 @@
 #include "host/Wildcard.h"
 #include "platform/TextCodec.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 using platform::TextEncoding;
