@@ -244,8 +244,9 @@ TEST(AttributeTab, ChangeWritesTheOnListLayers) {
     EXPECT_EQ(keep->Linetype(), QStringLiteral("Continuous"));
     // The snapshot was read again; the lists were left alone.
     for (const LayerState& s : x.f().program().LayerStates)
-        if (s.Name == QLatin1String("OLD"))
+        if (s.Name == QLatin1String("OLD")) {
             EXPECT_EQ(s.Color, 2);
+        }
     EXPECT_EQ(ui::items(x.f().LstON),
               (QStringList{QStringLiteral("OLD"), QStringLiteral("OTHER")}));
 
@@ -321,8 +322,9 @@ TEST(AttributeTab, FailurePartWayKeepsWhatWasWritten) {
     EXPECT_EQ(x.layer(QStringLiteral("OTHER"))->Color(), 7);
     EXPECT_EQ(x.doc()->regenCount(), regens);
     for (const LayerState& s : x.f().program().LayerStates)
-        if (s.Name == QLatin1String("KEEP"))
+        if (s.Name == QLatin1String("KEEP")) {
             EXPECT_EQ(s.Color, 7) << "the snapshot was not read again";
+        }
 
     // The linetype box offers only the drawing's linetypes; one removed from
     // the drawing since is refused by it.
@@ -366,8 +368,9 @@ TEST(LayerFrame, ButtonsFollowTheName) {
     EXPECT_EQ(f.CboLayer->currentIndex(), 0);
     EXPECT_EQ(x.buttons(), (Buttons3{false, false, false}));
     for (QComboBox* c : f.classCombos())
-        if (c->isVisible())
+        if (c->isVisible()) {
             EXPECT_EQ(c->currentIndex(), 0);
+        }
 
     // ｱｸﾃｨﾌﾞ makes the layer current; a frozen one is refused by the drawing.
     f.CboLayer->setEditText(QStringLiteral("OLD"));
@@ -506,8 +509,8 @@ TEST(LayerFrame, LabelClickOnADisconnectedDrawing) {
     auto other = x.host->open(second);
     x.host->setActiveDocument(other);
     other->Layers()->Add(QStringLiteral("ONLY-IN-SECOND"));
-    x.host->close(first);
     x.f().CboLayer->setEditText(QStringLiteral("OLD"));
+    x.host->close(first);
     x.f().LblLayer_Click();
     EXPECT_EQ(x.f().program().AcadDoc->FullName(), other->FullName());
     EXPECT_GE(x.f().CboLayer->findText(QStringLiteral("ONLY-IN-SECOND")), 1);
