@@ -88,6 +88,11 @@ public:
     void pu_subSetCboItems();
     std::array<QComboBox*, 4> classCombos() const;
     void pu_subLayerAttributeCbo_Init();
+    // The layer-name reaction, whenever CboLayer's text or selection changes:
+    // the command buttons' state, the class row, the attribute boxes.
+    void pu_subLayerNameReaction();
+    void pr_subCheckLayerState();
+    void pr_subChange_AttributeCbo();
     // Ends the program: the main window closes once pending events ran.
     void endProgram();
     // The layers the class row selects, confirmed in the matched-layer
@@ -187,12 +192,13 @@ public Q_SLOTS:
 
     // Filled in by the modules that own these commands.
     void CmdSetting_Click() {}
-    void CmdLayerAct_Click() {}
-    void CmdLayerAdd_Click() {}
-    void CmdLayerMofify_Click() {}
-    void CmdLayerAll_Click() {}
-    void LblLayer_Click() {}
-    void LblLayer_DblClick() {}
+    // The layer frame (frmMain_LayerFrame.cpp).
+    void CmdLayerAct_Click();
+    void CmdLayerAdd_Click();
+    void CmdLayerMofify_Click();
+    void CmdLayerAll_Click();
+    void LblLayer_Click();
+    void LblLayer_DblClick();
     void Chk4Class_Click();
     void LblItem_Click();
     // Fills the class row from the layer picked or typed in CboLayer.
@@ -212,8 +218,9 @@ public Q_SLOTS:
     void LblOFF_DblClick() {}
     void LstON_DblClick() {}
     void LstOFF_DblClick() {}
-    void CmdByLayer_Click() {}
-    void CmdChange_Click() {}
+    // The attribute tab (frmMain_Attributes.cpp).
+    void CmdByLayer_Click();
+    void CmdChange_Click();
     void CmdTool_ByLayer_Click() {}
     void CmdTool_Move_Click() {}
     void CmdTool_HeadAdd_Click() {}

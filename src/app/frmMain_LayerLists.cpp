@@ -64,5 +64,3 @@ void frmMain::pu_subSetCboLayers() {
         linetypes->setCurrentIndex(0);
     });
 }
-
-void frmMain::pu_subLayerAttributeCbo_Init() {}

@@ -52,8 +52,9 @@ void frmMain::pu_subUniqueWrappers_Init() {
     }
     if (!uniqueLayer_) {
         uniqueLayer_ = new clsUniqueCombo(this);
-        // Whatever the layer box shows, picked or typed, the class row follows.
-        connect(uniqueLayer_, &clsUniqueCombo::selectionSynced, this, [this] { CboLayer_Click(); });
+        // Whatever the layer box shows, picked or typed, the layer-name reaction follows.
+        connect(uniqueLayer_, &clsUniqueCombo::selectionSynced, this,
+                [this] { pu_subLayerNameReaction(); });
     }
     uniqueLayer_->clsSetComboBox(CboLayer);
     if (!listPair_) {

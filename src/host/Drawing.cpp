@@ -290,26 +290,24 @@ std::shared_ptr<LayerRecord> Drawing::findLayer(const QString& name) const {
 void Drawing::checkLayerName(const QString& name) const {
     if (name.trimmed().isEmpty())
         acad::raise(acad::ErrorNumber::InvalidInput,
-                    QStringLiteral("Invalid input: empty layer name"));
+                    QStringLiteral("画層名が空です。1文字以上の画層名を指定してください。"));
     static const QString kInvalid = QStringLiteral("<>/\\\":;?*|=`");
     for (QChar c : name)
         if (kInvalid.contains(c) || c.unicode() < 0x20)
             acad::raise(acad::ErrorNumber::InvalidInput,
-                        QStringLiteral("Invalid input: the layer name \"%1\" holds the character "
-                                       "\"%2\"")
+                        QStringLiteral("画層名「%1」には使用できない文字「%2」が含まれています。")
                             .arg(name, c));
     const int maxLen = isR12() ? 31 : 255;
     if (name.size() > maxLen)
-        acad::raise(
-            acad::ErrorNumber::InvalidInput,
-            QStringLiteral("Invalid input: layer names hold at most %1 characters").arg(maxLen));
+        acad::raise(acad::ErrorNumber::InvalidInput,
+                    QStringLiteral("画層名は%1文字以内で指定してください。").arg(maxLen));
     if (isR12())
         for (QChar c : name)
             if (!(c.isLetterOrNumber() && c.unicode() < 0x80) && c != u'$' && c != u'_' &&
                 c != u'-')
                 acad::raise(acad::ErrorNumber::InvalidInput,
-                            QStringLiteral("Invalid input: \"%1\" is not a valid layer name in an "
-                                           "R12 drawing")
+                            QStringLiteral("「%1」はR12図面の画層名にできません（半角英数字と"
+                                           " $ _ - のみ使用できます）。")
                                 .arg(name));
 }
 
@@ -358,7 +356,7 @@ std::shared_ptr<LayerRecord> Drawing::addLayer(const QString& name) {
     checkLayerName(name);
     if (findLayer(name))
         acad::raise(acad::ErrorNumber::DuplicateKey,
-                    QStringLiteral("Duplicate record name: the layer \"%1\" exists").arg(name));
+                    QStringLiteral("画層「%1」は既に存在します。").arg(name));
     if (!layerTable_)
         acad::raise(acad::ErrorNumber::NotSupported,
                     QStringLiteral("the drawing has no layer table"));
@@ -466,7 +464,7 @@ void Drawing::renameLayer(LayerRecord& l, const QString& newName) {
     auto other = findLayer(newName);
     if (other && other.get() != &l)
         acad::raise(acad::ErrorNumber::DuplicateKey,
-                    QStringLiteral("Duplicate record name: the layer \"%1\" exists").arg(newName));
+                    QStringLiteral("画層「%1」は既に存在します。").arg(newName));
     const QString old = l.name;
     const QByteArray enc = encode(newName);
     auto& f = *file_;
@@ -656,7 +654,7 @@ void Drawing::setLayerLinetype(LayerRecord& l, const QString& linetype) {
         }
     }
     acad::raise(acad::ErrorNumber::KeyNotFound,
-                QStringLiteral("Key not found: the linetype \"%1\" is not loaded").arg(linetype));
+                QStringLiteral("線種「%1」は図面にロードされていません。").arg(linetype));
 }
 
 int Drawing::layerLineweight(const LayerRecord& l) const {
@@ -672,12 +670,14 @@ void Drawing::setLayerLineweight(LayerRecord& l, int lineweight) {
                                  53, 60, 70, 80, 90, 100, 106, 120, 140, 158, 200, 211};
     if (std::find(std::begin(kValid), std::end(kValid), lineweight) == std::end(kValid))
         acad::raise(acad::ErrorNumber::InvalidInput,
-                    QStringLiteral("Invalid input: lineweight %1").arg(lineweight));
+                    QStringLiteral("線太さ %1 は画層に設定できません（Default または標準の線太さを"
+                                   "指定してください）。")
+                        .arg(lineweight));
     if (isR12()) {
         if (lineweight == -3)
             return;
         acad::raise(acad::ErrorNumber::NotSupported,
-                    QStringLiteral("R12 drawings have no layer lineweights"));
+                    QStringLiteral("R12図面の画層には線太さを設定できません。"));
     }
     dxf::setOrInsert(*file_, *l.obj, 370, QByteArray::number(lineweight), kLayerOrder);
 }
@@ -793,7 +793,7 @@ void Drawing::setEntityLinetype(const EntityRecord& e, const QString& linetype) 
             return;
         }
     acad::raise(acad::ErrorNumber::KeyNotFound,
-                QStringLiteral("Key not found: the linetype \"%1\" is not loaded").arg(linetype));
+                QStringLiteral("線種「%1」は図面にロードされていません。").arg(linetype));
 }
 
 bool Drawing::hasText(const EntityRecord& e) const {

@@ -81,7 +81,7 @@ void HostDocument::SetActiveLayer(const acad::LayerPtr& layer) {
                     QStringLiteral("Invalid input: the layer is not in this drawing"));
     if (drawing().layerFlags(*hl->record()) & 1)
         acad::raise(acad::ErrorNumber::NotAllowed,
-                    QStringLiteral("Invalid layer: a frozen layer cannot be made current"));
+                    QStringLiteral("フリーズされた画層は現在画層にできません。"));
     drawing().setCurrentLayerName(hl->record()->name);
     markModified();
 }
