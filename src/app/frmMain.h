@@ -190,8 +190,10 @@ public Q_SLOTS:
     void CmdEND_Click();
     void CmdInfo_Click();
 
+    // Opens the options dialog, then keeps the height and rebuilds the class lists.
+    void CmdSetting_Click();
+
     // Filled in by the modules that own these commands.
-    void CmdSetting_Click() {}
     // The layer frame (frmMain_LayerFrame.cpp).
     void CmdLayerAct_Click();
     void CmdLayerAdd_Click();

@@ -3,6 +3,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "app/basAPIActEvent.h"
 #include "app/basAPICheckDoubleRun.h"
 #include "app/basAcadObject.h"
 #include "app/frmMain.h"
@@ -46,6 +47,7 @@ void frmMain::Form_Load() {
             return;
         }
         // 7. Activation changes are acted on from here.
+        basAPIActEvent::pu_subSetHook(*this);
         program_.Busy = false;
         // 8. Caption: the drawing's folder and name.
         setWindowTitle(program_.AcadDoc->Path() + QLatin1Char(' ') + program_.AcadDoc->Name());
@@ -86,6 +88,7 @@ void frmMain::Form_Unload() {
         program_.AcadDoc.reset();
         program_.AcadApp.reset();
         program_.FirstActivation = false;
+        basAPIActEvent::pu_subRemoveHook(*this);
         basAPICheckDoubleRun::pu_subRelease(*this);
     });
 }

@@ -13,6 +13,11 @@ frmSplash::frmSplash(platform::Ui& ui, QWidget* parent)
     // The stays-on-top flag is set before the window is first shown, so it is
     // topmost from the start and keeps the size and place it was given.
     setObjectName(QStringLiteral("frmSplash"));
+    // It only tells what the program does: the window the user works in
+    // keeps the activation, so showing and closing it is no change of
+    // activation.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     setWindowTitle(platform::appTitle());
     QFont font(QStringLiteral("Noto Sans CJK JP"));
     font.setPointSize(9);

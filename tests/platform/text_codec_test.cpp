@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <gtest/gtest.h>
+#include <QStringList>
 
 using platform::TextEncoding;
 
