@@ -3,8 +3,12 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QSpacerItem>
+#include <algorithm>
 
 namespace platform {
 
@@ -47,10 +51,35 @@ QWidget* boxParent() {
     return QApplication::activeWindow();
 }
 
+// Makes the box at least as wide as its title needs: a box sized to a short
+// text would have its title cut in the title bar. QMessageBox sizes itself
+// from its layout's minimum, so the room is a spacer across its grid.
+void keepTitleWhole(QMessageBox& box) {
+    const int width = titleBarWidth(box, box.windowTitle());
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr) {
+        box.setMinimumWidth(width);
+        return;
+    }
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, std::max(1, grid->columnCount()));
+}
+
 }  // namespace
+
+int titleBarWidth(const QWidget& window, const QString& title) {
+    // Window managers draw titles in a bold face about the size of the
+    // window's font; beside the title sit the window icon and up to three
+    // buttons, each about a line and a half wide.
+    QFont bold = window.font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    return metrics.horizontalAdvance(title) + 6 * metrics.height();
+}
 
 Answer QtUi::messageBox(const QString& text, Buttons buttons, Icon icon, const QString& title) {
     QMessageBox box(messageIcon(icon), title, text, standardButtons(buttons), boxParent());
+    keepTitleWhole(box);
     switch (box.exec()) {
         case QMessageBox::Ok:
             return Answer::OK;
@@ -69,12 +98,15 @@ Answer QtUi::messageBox(const QString& text, Buttons buttons, Icon icon, const Q
 
 std::optional<QString> QtUi::inputBox(const QString& prompt, const QString& title,
                                       const QString& defaultText) {
-    bool ok = false;
-    const QString text =
-        QInputDialog::getText(boxParent(), title, prompt, QLineEdit::Normal, defaultText, &ok);
-    if (!ok)
+    QInputDialog box(boxParent());
+    box.setInputMode(QInputDialog::TextInput);
+    box.setWindowTitle(title);
+    box.setLabelText(prompt);
+    box.setTextValue(defaultText);
+    box.setMinimumWidth(titleBarWidth(box, title));
+    if (box.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return box.textValue();
 }
 
 std::optional<QString> QtUi::openFileName(const QString& title, const QString& filter,

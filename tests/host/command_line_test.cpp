@@ -194,10 +194,10 @@ TEST_F(CommandLineTest, RefusalsArePrinted) {
     EXPECT_TRUE(printed(QStringLiteral("Cannot freeze layer \"WALL\".  It is the CURRENT layer.")));
     EXPECT_FALSE(layer(QStringLiteral("WALL"))->Freeze());
     EXPECT_TRUE(layer(QStringLiteral("DOOR"))->Freeze());
-    EXPECT_TRUE(printed(QStringLiteral("frozen layer cannot be made current")));
+    EXPECT_TRUE(printed(QStringLiteral("フリーズされた画層は現在画層にできません。")));
     EXPECT_EQ(doc->ActiveLayer()->Name(), QStringLiteral("WINDOW"));
-    EXPECT_TRUE(printed(QStringLiteral("Layer \"0\" cannot be renamed")));
-    EXPECT_TRUE(printed(QStringLiteral("exists")));
+    EXPECT_TRUE(printed(QStringLiteral("画層 \"0\" の名前は変更できません。")));
+    EXPECT_TRUE(printed(QStringLiteral("画層 \"0\" は既にあります。")));
     EXPECT_EQ(layer(QStringLiteral("DOOR"))->Name(), QStringLiteral("DOOR"));
     EXPECT_EQ(line->prompt(), QStringLiteral("Command: "));
     // Turning the current layer off asks first.
