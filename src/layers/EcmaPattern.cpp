@@ -1,5 +1,6 @@
 #include "layers/EcmaPattern.h"
 
+#include <QRegularExpression>
 #include <optional>
 
 namespace layers {
@@ -21,8 +22,7 @@ std::optional<char32_t> fourHex(const QString& s, qsizetype at) {
 }
 
 void appendCodePoint(QString& out, char32_t cp) {
-    out += QStringLiteral("\\x{") + QString::number(static_cast<uint>(cp), 16).toUpper() +
-           u'}';
+    out += QStringLiteral("\\x{") + QString::number(static_cast<uint>(cp), 16).toUpper() + u'}';
 }
 
 }  // namespace
@@ -83,6 +83,32 @@ QString toPcrePattern(const QString& sPattern) {
         i += 6;
     }
     return out;
+}
+
+QString patternErrorText(const QRegularExpression& oRegExp) {
+    struct Reason {
+        const char* engine;
+        const char16_t* japanese;
+    };
+    static constexpr Reason kReasons[] = {
+        {"missing closing parenthesis", u"閉じ括弧 ) がありません"},
+        {"unmatched closing parenthesis", u"対応する ( のない ) があります"},
+        {"missing terminating ] for character class", u"文字クラスを閉じる ] がありません"},
+        {"quantifier does not follow a repeatable item",
+         u"繰り返し指定の前に繰り返す対象がありません"},
+        {"range out of order in character class", u"文字クラスの範囲の順序が逆です"},
+        {"\\ at end of pattern", u"パターンが \\ で終わっています"},
+        {"number too big in {} quantifier", u"{} の回数が大きすぎます"},
+        {"numbers out of order in {} quantifier", u"{} の回数の順序が逆です"},
+        {"reference to non-existent subpattern", u"存在しないグループを参照しています"},
+        {"unrecognized character follows \\", u"\\ の後の文字が認識できません"},
+        {"lookbehind assertion is not fixed length", u"後読みの長さが一定ではありません"},
+    };
+    const QString engine = oRegExp.errorString();
+    for (const Reason& r : kReasons)
+        if (engine == QLatin1String(r.engine))
+            return QString::fromUtf16(r.japanese);
+    return engine;
 }
 
 qsizetype typedOffset(const QString& sPattern, qsizetype lnOffset) {

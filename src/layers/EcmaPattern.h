@@ -8,6 +8,8 @@
 
 #include <QString>
 
+class QRegularExpression;
+
 namespace layers {
 
 // The pattern in the engine's form. Every "\uXXXX" (four hexadecimal digits)
@@ -22,5 +24,9 @@ QString toPcrePattern(const QString& sPattern);
 // toPcrePattern(sPattern), for pointing at a syntax error where the user
 // typed it.
 qsizetype typedOffset(const QString& sPattern, qsizetype lnOffset);
+
+// The reason an invalid pattern is refused, in Japanese for the usual
+// mistakes; the engine's own text for the rare others.
+QString patternErrorText(const QRegularExpression& oRegExp);
 
 }  // namespace layers

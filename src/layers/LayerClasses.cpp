@@ -19,7 +19,7 @@ constexpr QStringView kMetaCharacters = u"\\^$.|?*+()[]{}";
 [[noreturn]] void raiseSyntaxError(const QString& sTyped, const QRegularExpression& oRegExp) {
     acad::raise(kRegExpSyntaxError,
                 QStringLiteral("正規表現の構文エラーです。 %1 (%2, 位置 %3)")
-                    .arg(sTyped, oRegExp.errorString())
+                    .arg(sTyped, layers::patternErrorText(oRegExp))
                     .arg(layers::typedOffset(sTyped, oRegExp.patternErrorOffset())));
 }
 

@@ -16,8 +16,10 @@ qint64 overlapArea(const QRect& a, const QRect& b) {
 
 // Squared distance from p to the nearest point of r.
 qint64 distance2(const QPoint& p, const QRect& r) {
-    const qint64 dx = p.x() < r.left() ? r.left() - p.x() : (p.x() > r.right() ? p.x() - r.right() : 0);
-    const qint64 dy = p.y() < r.top() ? r.top() - p.y() : (p.y() > r.bottom() ? p.y() - r.bottom() : 0);
+    const qint64 dx =
+        p.x() < r.left() ? r.left() - p.x() : (p.x() > r.right() ? p.x() - r.right() : 0);
+    const qint64 dy =
+        p.y() < r.top() ? r.top() - p.y() : (p.y() > r.bottom() ? p.y() - r.bottom() : 0);
     return dx * dx + dy * dy;
 }
 

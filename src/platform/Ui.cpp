@@ -1,7 +1,9 @@
 #include "platform/Ui.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QDialog>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -51,18 +53,42 @@ QWidget* boxParent() {
     return QApplication::activeWindow();
 }
 
-// Makes the box at least as wide as its title needs: a box sized to a short
-// text would have its title cut in the title bar. QMessageBox sizes itself
-// from its layout's minimum, so the room is a spacer across its grid.
-void keepTitleWhole(QMessageBox& box) {
+// Adds room for the title to a box's layout; false when it has none yet.
+bool widenLayout(QWidget& box) {
     const int width = titleBarWidth(box, box.windowTitle());
-    auto* grid = qobject_cast<QGridLayout*>(box.layout());
-    if (grid == nullptr) {
-        box.setMinimumWidth(width);
-        return;
+    auto* room = new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(room, grid->rowCount(), 0, 1, std::max(1, grid->columnCount()));
+    } else if (auto* column = qobject_cast<QBoxLayout*>(box.layout())) {
+        column->addItem(room);
+    } else {
+        delete room;
+        return false;
     }
-    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
-                  grid->rowCount(), 0, 1, std::max(1, grid->columnCount()));
+    box.layout()->activate();
+    return true;
+}
+
+// Widens a box whose layout is built as it is shown (the input box).
+class WidenOnShow : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::Show) {
+            watched->removeEventFilter(this);
+            widenLayout(static_cast<QWidget&>(*watched));
+        }
+        return false;
+    }
+};
+
+// Makes a box at least as wide as its title needs: a box sized to a short
+// text would have its title cut in the title bar. Message and input boxes
+// size themselves from their layout's minimum, so the room is a spacer in
+// the layout.
+void keepTitleWhole(QWidget& box) {
+    if (!widenLayout(box))
+        box.installEventFilter(new WidenOnShow(&box));
 }
 
 }  // namespace
@@ -103,7 +129,7 @@ std::optional<QString> QtUi::inputBox(const QString& prompt, const QString& titl
     box.setWindowTitle(title);
     box.setLabelText(prompt);
     box.setTextValue(defaultText);
-    box.setMinimumWidth(titleBarWidth(box, title));
+    keepTitleWhole(box);
     if (box.exec() != QDialog::Accepted)
         return std::nullopt;
     return box.textValue();

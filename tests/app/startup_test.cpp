@@ -260,9 +260,9 @@ TEST(Startup, StoredPositionOffTheScreenComesBack) {
         s.form->close();
         Start::settle();
     }
-    EXPECT_TRUE(
-        env.readIni().contains("top=" + QByteArray::number(platform::pixelsToTwipsY(area.top()))))
-        << env.readIni().toStdString();
+    QByteArray top("top=");
+    top.append(QByteArray::number(platform::pixelsToTwipsY(area.top())));
+    EXPECT_TRUE(env.readIni().contains(top)) << env.readIni().toStdString();
     env.writeIni("[FormView]\ntop=150000\nleft=-90000\n");
     Start s(env);
     expectTiling(s, Answer::Cancel);
