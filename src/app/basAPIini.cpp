@@ -257,8 +257,8 @@ bool pu_fun_bIsFixedDisk(const QString& sFolder) {
     const QStorageInfo storage(sFolder);
     if (!storage.isValid() || !storage.isReady() || storage.isReadOnly())
         return false;
-    // Network file systems stand for the network drives of the original
-    // platform, which are not fixed disks.
+    // A network file system is remote storage, not a fixed disk, even when
+    // it is mounted writable.
     const QByteArray type = storage.fileSystemType().toLower();
     static const char* const kNetworkTypes[] = {
         "nfs",        "cifs",        "smb",       "ncpfs",       "afs",

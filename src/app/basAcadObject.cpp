@@ -119,7 +119,8 @@ void pu_subReadActiveDocument(frmMain& form) {
     const bool ok = skipOnFailure([&] {
         p.AcadDoc = p.AcadApp ? p.AcadApp->ActiveDocument() : nullptr;
         if (!p.AcadDoc)
-            acad::raise(acad::ErrorNumber::NoActiveDocument, QStringLiteral("No application"));
+            acad::raise(acad::ErrorNumber::NoActiveDocument,
+                        QStringLiteral("AutoCADアプリケーションがありません。"));
         p.DocFullName = p.AcadDoc->FullName();
         form.setWindowTitle(p.AcadDoc->Path() + QLatin1Char(' ') + p.AcadDoc->Name());
     });

@@ -12,9 +12,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTimer>
+#include <QWindow>
 #include <algorithm>
 
 #include "app/frmAbout.h"
+#include "platform/ScreenPlacement.h"
 #include "platform/Twips.h"
 #include "platform/Ui.h"
 
@@ -106,25 +109,84 @@ void frmMain::setWidthTwips(int twips) {
 }
 
 int frmMain::topTwips() const {
-    if (y() == platform::twipsToPixelsY(topTwips_, screen()))
+    const int y = pr_fun_ptFramePosition().y();
+    if (y == platform::twipsToPixelsY(topTwips_, screen()))
         return topTwips_;
-    return platform::pixelsToTwipsY(y(), screen());
+    return platform::pixelsToTwipsY(y, screen());
 }
 
 void frmMain::setTopTwips(int twips) {
     topTwips_ = twips;
-    move(x(), platform::twipsToPixelsY(twips, screen()));
+    pr_subSetFramePosition(
+        QPoint(pr_fun_ptFramePosition().x(), platform::twipsToPixelsY(twips, screen())));
 }
 
 int frmMain::leftTwips() const {
-    if (x() == platform::twipsToPixelsX(leftTwips_, screen()))
+    const int x = pr_fun_ptFramePosition().x();
+    if (x == platform::twipsToPixelsX(leftTwips_, screen()))
         return leftTwips_;
-    return platform::pixelsToTwipsX(x(), screen());
+    return platform::pixelsToTwipsX(x, screen());
 }
 
 void frmMain::setLeftTwips(int twips) {
     leftTwips_ = twips;
-    move(platform::twipsToPixelsX(twips, screen()), y());
+    pr_subSetFramePosition(
+        QPoint(platform::twipsToPixelsX(twips, screen()), pr_fun_ptFramePosition().y()));
+}
+
+QPoint frmMain::pr_fun_ptFramePosition() const {
+    return wantedFrame_ ? *wantedFrame_ : frameGeometry().topLeft();
+}
+
+void frmMain::pr_subSetFramePosition(QPoint framePos) {
+    wantedFrame_ = platform::keptOnScreen(QRect(framePos, frameGeometry().size()));
+    placementTries_ = 0;
+    move(*wantedFrame_);
+    if (isVisible())
+        pr_subSettlePlacement();
+}
+
+void frmMain::pr_subSettlePlacement() {
+    if (!wantedFrame_ || !isVisible())
+        return;
+    if (!placementTimer_) {
+        // The frame comes some time after the window is shown; look again
+        // until then, and give up after a while (a window manager that
+        // places windows its own way).
+        placementTimer_ = new QTimer(this);
+        placementTimer_->setInterval(kPlacementPollMs);
+        connect(placementTimer_, &QTimer::timeout, this, [this] {
+            if (++placementPolls_ > kPlacementPolls)
+                pr_subEndPlacement();
+            else
+                pr_subSettlePlacement();
+        });
+    }
+    if (!placementTimer_->isActive()) {
+        placementPolls_ = 0;
+        placementTimer_->start();
+    }
+    const QWindow* window = windowHandle();
+    if (window == nullptr || !window->isExposed())
+        return;
+    if (frameGeometry().topLeft() == *wantedFrame_) {
+        pr_subEndPlacement();
+        return;
+    }
+    // No frame known yet: wait for it.
+    if (window->frameMargins().isNull())
+        return;
+    if (++placementTries_ > kPlacementTries) {
+        pr_subEndPlacement();
+        return;
+    }
+    move(*wantedFrame_);
+}
+
+void frmMain::pr_subEndPlacement() {
+    wantedFrame_.reset();
+    if (placementTimer_)
+        placementTimer_->stop();
 }
 
 void frmMain::place(QWidget* w, int left, int top, int width, int height) const {
@@ -238,12 +300,18 @@ void frmMain::setVisible(bool visible) {
             return;
     }
     QWidget::setVisible(visible);
+    if (visible)
+        pr_subSettlePlacement();
 }
 
 bool frmMain::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate)
         Form_Activate();
-    return QWidget::event(e);
+    const bool handled = QWidget::event(e);
+    if (wantedFrame_ && (e->type() == QEvent::Move || e->type() == QEvent::Show ||
+                         e->type() == QEvent::WindowActivate))
+        pr_subSettlePlacement();
+    return handled;
 }
 
 void frmMain::resizeEvent(QResizeEvent* e) {
@@ -357,8 +425,8 @@ void frmMain::connectHandlers() {
 
     for (int i = 0; i < static_cast<int>(CmdScript.size()); ++i)
         connect(CmdScript[i], &QPushButton::clicked, this, [this, i] { CmdScript_Click(i); });
-    // As with option buttons of the original, selecting a mode in code runs
-    // the handler too.
+    // Selecting a mode, by a click or from code, runs the mode's handler:
+    // the lists follow the mode whichever way it was chosen.
     for (int i = 0; i < static_cast<int>(OptExeMode.size()); ++i)
         connect(OptExeMode[i], &QRadioButton::toggled, this, [this, i](bool checked) {
             if (checked)

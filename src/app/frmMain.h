@@ -6,16 +6,19 @@
 // the switching between them; the commands behind the buttons are filled in by
 // the modules that own them.
 //
-// Geometry is kept in twips, as the original form gave it. A twips height is
+// Geometry is kept in twips (1440 per logical inch), the unit the window's
+// layout and its saved placement use. A twips height is
 // the height of the whole window including its title bar; Qt sizes only the
 // client area, so the client is the twips size minus a fixed allowance for the
 // caption and borders (kCaptionTwips, kBorderTwips). Every height the program
 // speaks of (900, 1335, 1910, 4890, 2300 below the lists) is such a window
 // height, and the controls are laid out in client twips.
 
+#include <QPoint>
 #include <QStringList>
 #include <QWidget>
 #include <array>
+#include <optional>
 
 #include "app/Program.h"
 
@@ -27,6 +30,7 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
+class QTimer;
 
 namespace platform {
 class Ui;
@@ -58,7 +62,10 @@ public:
     platform::Ui& ui() { return ui_; }
 
     // Window placement in twips. The height and width are the window's outer
-    // size (see above); top and left are the outer frame's position.
+    // size (see above); top and left are the outer frame's position, the
+    // same rectangle whether read or set. A position set is kept on a screen:
+    // the frame's top never lies above the screen it is on, and a window off
+    // every screen is brought onto the nearest one.
     int heightTwips() const;
     void setHeightTwips(int twips);
     int widthTwips() const;
@@ -67,6 +74,9 @@ public:
     void setTopTwips(int twips);
     int leftTwips() const;
     void setLeftTwips(int twips);
+    // False while a position set before the window system framed the window
+    // still waits to be applied to the frame (see pr_subSettlePlacement).
+    bool placementSettled() const { return !wantedFrame_; }
 
     // Shows and hides the frames and lists for the current height.
     void pu_subVisibleUpdate();
@@ -281,6 +291,22 @@ private:
     int widthTwips_ = kFormWidth;
     int topTwips_ = 0;
     int leftTwips_ = 0;
+
+    // The frame position asked for, in pixels, until the frame is there.
+    // Before the window manager has framed a window its frame is unknown, and
+    // a window shown at a frame position lands with its client area there
+    // instead; once the frame is known the position is applied again.
+    std::optional<QPoint> wantedFrame_;
+    static constexpr int kPlacementTries = 3;
+    static constexpr int kPlacementPollMs = 50;
+    static constexpr int kPlacementPolls = 60;
+    int placementTries_ = 0;
+    int placementPolls_ = 0;
+    QTimer* placementTimer_ = nullptr;
+    QPoint pr_fun_ptFramePosition() const;
+    void pr_subSetFramePosition(QPoint framePos);
+    void pr_subSettlePlacement();
+    void pr_subEndPlacement();
 
     enum class ItemCommand { On, Off, Exclusive };
     // The selected mode button light red, the others light cyan.

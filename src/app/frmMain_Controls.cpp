@@ -1,7 +1,7 @@
 // The main window's control factories and its upper rows: the layer frame,
 // the class row, the processing modes and the window buttons at the right.
-// Rectangles are in twips relative to the parent, as the original form gave
-// them; the client area starts below the caption (see frmMain.h).
+// Rectangles are in twips relative to the parent, the unit of the window's
+// layout; the client area starts below the caption (see frmMain.h).
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -64,11 +64,16 @@ void frmMain::pu_subUniqueWrappers_Init() {
         listPair_->setEntryDoubleClickHandler(
             [this](const QString& name) { CboLayer->setEditText(name); });
     }
+    // The fixed entries stay at indexes 0 and 1 (the layer box: 0), above
+    // the sorted names, whatever the names begin with: the row selects them
+    // by index.
     for (QComboBox* c : items) {
+        ui::setPinnedRows(c, 2);
         c->clear();
         c->addItems({basLC::kClassAll, basLC::kClassNotSpecified});
         c->setCurrentIndex(0);
     }
+    ui::setPinnedRows(CboLayer, 1);
     CboLayer->clear();
     CboLayer->addItem(basLC::kClassAll);
     CboLayer->setCurrentIndex(0);

@@ -1,8 +1,11 @@
 #include "app/frmSplash.h"
 #include "platform/Procedure.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QLabel>
+#include <QWindow>
 
 #include "app/Program.h"
 #include "platform/Twips.h"
@@ -38,7 +41,19 @@ void frmSplash::pu_subShow(const QString& sMsg) {
     setWindowTitle(platform::appTitle());
     ui_.doEvents();
     show();
-    // The caller goes on with long work without returning to the event loop;
-    // paint now so the message is on screen during that work.
+    pr_subPaintNow();
+}
+
+void frmSplash::pr_subPaintNow() {
+    // The caller goes on with long work without returning to the event loop,
+    // so the message must be on screen before this returns. A window can be
+    // drawn only once the window system has shown (exposed) it, which comes
+    // as an event after show(): wait for it, taking no user input meanwhile,
+    // for at most kExposeWaitMs, then paint at once.
+    QElapsedTimer waited;
+    waited.start();
+    QWindow* window = windowHandle();
+    while (window != nullptr && !window->isExposed() && waited.elapsed() < kExposeWaitMs)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
     repaint();
 }

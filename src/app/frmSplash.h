@@ -23,5 +23,11 @@ public:
     QLabel* LblMsg = nullptr;
 
 private:
+    // How long pu_subShow waits at most for the window system to show the
+    // window before it paints (a busy X server may take a while).
+    static constexpr int kExposeWaitMs = 2000;
+
+    void pr_subPaintNow();
+
     platform::Ui& ui_;
 };

@@ -7,11 +7,13 @@
 #include "app/frmMain.h"
 #include "host/window/HostWindow.h"
 #include "platform/HostRegistry.h"
+#include "platform/Translations.h"
 #include "platform/Ui.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TOVA"));
+    platform::installQtTranslations(app);
     QFont font(QStringLiteral("Noto Sans CJK JP"));
     font.setPointSize(9);
     QApplication::setFont(font);

@@ -14,10 +14,10 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes) {
     const QFileInfo info(path);
     auto fail = [&](const QString& why) {
         acad::raise(acad::ErrorNumber::FileError,
-                    QStringLiteral("Cannot save \"%1\": %2").arg(path, why));
+                    QStringLiteral("\"%1\" を保存できません: %2").arg(path, why));
     };
     if (info.exists() && !info.isWritable())
-        fail(QStringLiteral("the file is read-only"));
+        fail(QStringLiteral("ファイルが読み取り専用です。"));
     QTemporaryFile tmp(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
                        QStringLiteral(".XXXXXX"));
     tmp.setAutoRemove(true);
@@ -26,7 +26,7 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes) {
     if (tmp.write(bytes) != bytes.size() || !tmp.flush())
         fail(tmp.errorString());
     if (::fsync(tmp.handle()) != 0)
-        fail(QStringLiteral("the disk did not confirm the write"));
+        fail(QStringLiteral("ディスクへの書き込みを確認できませんでした。"));
     // A replaced file keeps its permissions; a new one gets the usual ones
     // rather than the temporary file's private mode.
     tmp.setPermissions(info.exists() ? QFile(path).permissions()
@@ -36,7 +36,7 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes) {
     const QByteArray from = QFile::encodeName(tmp.fileName());
     const QByteArray to = QFile::encodeName(info.absoluteFilePath());
     if (std::rename(from.constData(), to.constData()) != 0)
-        fail(QStringLiteral("the file could not be replaced"));
+        fail(QStringLiteral("ファイルを置き換えられませんでした。"));
     tmp.setAutoRemove(false);
 }
 

@@ -75,7 +75,7 @@ std::unique_ptr<Drawing> Drawing::load(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         acad::raise(acad::ErrorNumber::FileError,
-                    QStringLiteral("%1: cannot open the file (%2)").arg(path, f.errorString()));
+                    QStringLiteral("%1: ファイルを開けません (%2)").arg(path, f.errorString()));
     return fromBytes(f.readAll(), path);
 }
 
@@ -83,7 +83,7 @@ std::unique_ptr<Drawing> Drawing::createNew() {
     QFile f(QStringLiteral(":/host/new_drawing.dxf"));
     if (!f.open(QIODevice::ReadOnly))
         acad::raise(acad::ErrorNumber::FileError,
-                    QStringLiteral("the new drawing template is missing"));
+                    QStringLiteral("新規図面のテンプレートがありません。"));
     return fromBytes(f.readAll(), QStringLiteral("Drawing1.dxf"));
 }
 
@@ -95,7 +95,7 @@ void Drawing::index(const QString& nameForErrors) {
     auto fail = [&](const Tag& at, const QString& what) {
         const int line = file_->lineOf(at);
         acad::raise(acad::ErrorNumber::FileError,
-                    QStringLiteral("%1: line %2: %3").arg(nameForErrors).arg(line).arg(what));
+                    QStringLiteral("%1: %2 行目: %3").arg(nameForErrors).arg(line).arg(what));
     };
     QByteArray section, table, block;
     const Tag* sectionStart = nullptr;
@@ -136,10 +136,10 @@ void Drawing::index(const QString& nameForErrors) {
         }
         if (type == "SECTION") {
             if (!section.isEmpty())
-                fail(obj->tags[0], QStringLiteral("section inside a section"));
+                fail(obj->tags[0], QStringLiteral("セクションの中にセクションがあります。"));
             const int i = findCore(*obj, 2);
             if (i < 0)
-                fail(obj->tags[0], QStringLiteral("section without a name"));
+                fail(obj->tags[0], QStringLiteral("名前のないセクションがあります。"));
             section = file_->trimmedValue(obj->tags[static_cast<size_t>(i)]).toByteArray();
             sectionStart = &obj->tags[0];
             if (section == "HEADER")
@@ -150,17 +150,17 @@ void Drawing::index(const QString& nameForErrors) {
             // A stray ENDSEC (some writers emit header variables after the
             // header's end) is kept as it is and closes nothing.
             if (!table.isEmpty())
-                fail(obj->tags[0],
-                     QStringLiteral("table %1 has no ENDTAB").arg(QString::fromLatin1(table)));
+                fail(obj->tags[0], QStringLiteral("テーブル %1 に ENDTAB がありません。")
+                                       .arg(QString::fromLatin1(table)));
             if (!block.isEmpty())
-                fail(obj->tags[0], QStringLiteral("block has no ENDBLK"));
+                fail(obj->tags[0], QStringLiteral("ブロックに ENDBLK がありません。"));
             section.clear();
             continue;
         }
         if (type == "EOF") {
             if (!section.isEmpty())
-                fail(*sectionStart,
-                     QStringLiteral("section %1 has no ENDSEC").arg(QString::fromLatin1(section)));
+                fail(*sectionStart, QStringLiteral("セクション %1 に ENDSEC がありません。")
+                                        .arg(QString::fromLatin1(section)));
             continue;
         }
         if (section == "TABLES") {
@@ -180,7 +180,7 @@ void Drawing::index(const QString& nameForErrors) {
                 rec->obj = obj;
                 const int i = findCore(*obj, 2);
                 if (i < 0)
-                    fail(obj->tags[0], QStringLiteral("layer without a name"));
+                    fail(obj->tags[0], QStringLiteral("名前のない画層があります。"));
                 rec->name = decode(obj->tags[static_cast<size_t>(i)]);
                 layers_.push_back(rec);
             } else if (table == "LTYPE" && type == "LTYPE") {
@@ -218,7 +218,7 @@ void Drawing::index(const QString& nameForErrors) {
         }
     }
     if (!file_->objects.empty() && !table.isEmpty())
-        fail(*tableStart, QStringLiteral("table has no ENDTAB"));
+        fail(*tableStart, QStringLiteral("テーブルに ENDTAB がありません。"));
 
     entityByHandle_.reserve(static_cast<qsizetype>(entities_.size()));
     for (size_t i = 0; i < entities_.size(); ++i) {
@@ -359,7 +359,7 @@ std::shared_ptr<LayerRecord> Drawing::addLayer(const QString& name) {
                     QStringLiteral("画層「%1」は既に存在します。").arg(name));
     if (!layerTable_)
         acad::raise(acad::ErrorNumber::NotSupported,
-                    QStringLiteral("the drawing has no layer table"));
+                    QStringLiteral("図面に画層テーブルがありません。"));
     // The new record copies layer 0's structure (subclass markers, owner,
     // plot style and material handles) and takes the defaults of a new layer.
     auto zero = findLayer(QStringLiteral("0"));
@@ -456,10 +456,11 @@ void Drawing::renameLayer(LayerRecord& l, const QString& newName) {
     if (l.name == newName)
         return;
     if (l.name == QLatin1String("0"))
-        acad::raise(acad::ErrorNumber::NotAllowed, QStringLiteral("Layer \"0\" cannot be renamed"));
+        acad::raise(acad::ErrorNumber::NotAllowed,
+                    QStringLiteral("画層 \"0\" の名前は変更できません。"));
     if (layerFlags(l) & 16)
         acad::raise(acad::ErrorNumber::NotAllowed,
-                    QStringLiteral("An xref-dependent layer cannot be renamed"));
+                    QStringLiteral("外部参照に依存する画層の名前は変更できません。"));
     checkLayerName(newName);
     auto other = findLayer(newName);
     if (other && other.get() != &l)
@@ -515,21 +516,21 @@ bool Drawing::layerInUse(const QString& name) const {
 
 void Drawing::deleteLayer(LayerRecord& l) {
     if (l.erased)
-        acad::raise(acad::ErrorNumber::NotAllowed, QStringLiteral("Object was erased"));
+        acad::raise(acad::ErrorNumber::NotAllowed,
+                    QStringLiteral("オブジェクトは削除されています。"));
     const QString upper = l.name.toUpper();
     if (upper == QLatin1String("0") || upper == QLatin1String("DEFPOINTS"))
         acad::raise(acad::ErrorNumber::NotAllowed,
-                    QStringLiteral("The layer \"%1\" cannot be deleted").arg(l.name));
+                    QStringLiteral("画層 \"%1\" は削除できません。").arg(l.name));
     if (isCurrentLayer(l))
-        acad::raise(acad::ErrorNumber::NotAllowed,
-                    QStringLiteral("The current layer cannot be deleted"));
+        acad::raise(acad::ErrorNumber::NotAllowed, QStringLiteral("現在画層は削除できません。"));
     if ((layerFlags(l) & 16) || l.name.contains(QLatin1Char('|')))
         acad::raise(acad::ErrorNumber::NotAllowed,
-                    QStringLiteral("An xref-dependent layer cannot be deleted"));
+                    QStringLiteral("外部参照に依存する画層は削除できません。"));
     if (layerInUse(l.name))
-        acad::raise(
-            acad::ErrorNumber::ObjectInUse,
-            QStringLiteral("Object is referenced: objects are on the layer \"%1\"").arg(l.name));
+        acad::raise(acad::ErrorNumber::ObjectInUse,
+                    QStringLiteral("画層 \"%1\" は使用中です: この画層にオブジェクトがあります。")
+                        .arg(l.name));
     const QByteArray handle = handleOf(*l.obj);
     removeLayerReferences(l, handle);
     removeObject(l.obj);
@@ -695,7 +696,7 @@ void Drawing::setLayerPlottable(LayerRecord& l, bool plottable) {
         return;
     if (isR12())
         acad::raise(acad::ErrorNumber::NotSupported,
-                    QStringLiteral("R12 drawings have no layer plot flag"));
+                    QStringLiteral("R12 図面の画層には印刷の設定がありません。"));
     dxf::setOrInsert(*file_, *l.obj, 290, plottable ? "1" : "0", kLayerOrder);
 }
 
@@ -753,7 +754,7 @@ void Drawing::setEntityLayer(const EntityRecord& e, const QString& layer) {
     auto rec = findLayer(layer);
     if (!rec)
         acad::raise(acad::ErrorNumber::KeyNotFound,
-                    QStringLiteral("Key not found: the layer \"%1\" does not exist").arg(layer));
+                    QStringLiteral("画層 \"%1\" が見つかりません。").arg(layer));
     dxf::setOrInsert(*file_, *e.obj, 8, encode(rec->name), kEntityOrder);
     e.layerCached = false;
 }
@@ -769,7 +770,7 @@ int Drawing::entityColor(const EntityRecord& e) const {
 void Drawing::setEntityColor(const EntityRecord& e, int color) {
     if (color < 0 || color > 256)
         acad::raise(acad::ErrorNumber::InvalidInput,
-                    QStringLiteral("Invalid input: colour %1").arg(color));
+                    QStringLiteral("入力が無効です: 色 %1").arg(color));
     // An ACI colour replaces any true colour or colour book entry.
     dxf::removeCore(*e.obj, 420);
     dxf::removeCore(*e.obj, 430);
@@ -804,7 +805,7 @@ bool Drawing::hasText(const EntityRecord& e) const {
 QString Drawing::entityText(const EntityRecord& e) const {
     if (!hasText(e))
         acad::raise(acad::ErrorNumber::NotSupported,
-                    QStringLiteral("The object has no text string"));
+                    QStringLiteral("このオブジェクトには文字列がありません。"));
     // MTEXT: 3 chunks first, then the last piece in 1. Chunks are joined as
     // bytes, since a writer may have split a multibyte character.
     QByteArray bytes;
@@ -823,7 +824,7 @@ QString Drawing::entityText(const EntityRecord& e) const {
 void Drawing::setEntityText(const EntityRecord& e, const QString& text) {
     if (!hasText(e))
         acad::raise(acad::ErrorNumber::NotSupported,
-                    QStringLiteral("The object has no text string"));
+                    QStringLiteral("このオブジェクトには文字列がありません。"));
     auto& f = *file_;
     const bool mtext = typeOf(f, *e.obj) == "MTEXT";
     // Pieces that must not be split: one character's bytes, and a backslash
@@ -850,7 +851,7 @@ void Drawing::setEntityText(const EntityRecord& e, const QString& text) {
     const int one = findCore(*e.obj, 1);
     if (one < 0)
         acad::raise(acad::ErrorNumber::NotSupported,
-                    QStringLiteral("The object has no text string"));
+                    QStringLiteral("このオブジェクトには文字列がありません。"));
     if (mtext)
         dxf::removeCore(*e.obj, 3);
     const int at = findCore(*e.obj, 1);

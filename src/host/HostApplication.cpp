@@ -43,7 +43,7 @@ void HostApplication::setGeometry(const QRect& r) {
 void HostApplication::SetWindowState(int state) {
     if (state != acad::acNorm && state != acad::acMin && state != acad::acMax)
         acad::raise(acad::ErrorNumber::InvalidInput,
-                    QStringLiteral("Invalid argument: window state %1").arg(state));
+                    QStringLiteral("引数が無効です: ウィンドウの状態 %1").arg(state));
     windowState_ = state;
     if (window_)
         window_->setWindowState(state);
@@ -106,7 +106,7 @@ bool HostApplication::Visible() const {
 acad::DocumentPtr HostApplication::ActiveDocument() {
     if (!active_)
         acad::raise(acad::ErrorNumber::NoActiveDocument,
-                    QStringLiteral("No document is open in the application"));
+                    QStringLiteral("開いている図面がありません。"));
     return active_;
 }
 

@@ -12,7 +12,7 @@ HostDocument::HostDocument(std::unique_ptr<Drawing> drawing, QString fullName, Q
 void HostDocument::checkOpen() const {
     if (closed_)
         acad::raise(acad::ErrorNumber::Disconnected,
-                    QStringLiteral("The object invoked has disconnected from its clients."));
+                    QStringLiteral("オブジェクトがクライアントから切断されました。"));
 }
 
 Drawing& HostDocument::drawing() {
@@ -68,7 +68,7 @@ acad::LayerPtr HostDocument::ActiveLayer() {
     if (!rec)
         rec = drawing().findLayer(QStringLiteral("0"));
     if (!rec)
-        acad::raise(acad::ErrorNumber::KeyNotFound, QStringLiteral("Key not found: current layer"));
+        acad::raise(acad::ErrorNumber::KeyNotFound, QStringLiteral("現在画層が見つかりません。"));
     return wrapLayer(rec);
 }
 
@@ -78,7 +78,7 @@ void HostDocument::SetActiveLayer(const acad::LayerPtr& layer) {
     if (!hl || hl->record()->erased || !drawing().findLayer(hl->record()->name) ||
         drawing().findLayer(hl->record()->name) != hl->record())
         acad::raise(acad::ErrorNumber::InvalidInput,
-                    QStringLiteral("Invalid input: the layer is not in this drawing"));
+                    QStringLiteral("入力が無効です: この画層はこの図面のものではありません。"));
     if (drawing().layerFlags(*hl->record()) & 1)
         acad::raise(acad::ErrorNumber::NotAllowed,
                     QStringLiteral("フリーズされた画層は現在画層にできません。"));
@@ -118,7 +118,7 @@ acad::EntityPtr HostDocument::HandleToObject(const QString& handle) {
     const int i = drawing().findEntity(handle.toLatin1());
     if (i < 0)
         acad::raise(acad::ErrorNumber::KeyNotFound,
-                    QStringLiteral("Unknown handle: \"%1\"").arg(handle));
+                    QStringLiteral("ハンドル \"%1\" のオブジェクトが見つかりません。").arg(handle));
     return wrapEntity(i);
 }
 
@@ -133,7 +133,7 @@ void HostDocument::save(const QString& path) {
     const QString target = path.isEmpty() ? fullName_ : path;
     if (target.isEmpty())
         acad::raise(acad::ErrorNumber::FileError,
-                    QStringLiteral("The drawing has no file name yet"));
+                    QStringLiteral("図面にまだファイル名がありません。"));
     drawing_->save(target);
     fullName_ = QFileInfo(target).absoluteFilePath();
     name_ = QFileInfo(target).fileName();

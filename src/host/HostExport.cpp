@@ -72,26 +72,26 @@ void HostDocument::Export(const QString& fileName, const QString& extension,
         format.remove(0, 1);
     if (format.compare(QLatin1String("WMF"), Qt::CaseInsensitive) != 0)
         acad::raise(acad::ErrorNumber::NotSupported,
-                    QStringLiteral("Export format \"%1\" is not supported; the drawing host "
-                                   "exports Windows Metafiles (\"WMF\") only")
+                    QStringLiteral("書き出し形式 \"%1\" には対応していません。書き出せるのは "
+                                   "Windows メタファイル (\"WMF\") だけです。")
                         .arg(extension));
     if (fileName.trimmed().isEmpty())
         acad::raise(acad::ErrorNumber::InvalidInput,
-                    QStringLiteral("Invalid input: the export needs a file name"));
+                    QStringLiteral("入力が無効です: 書き出し先のファイル名がありません。"));
     auto* set = dynamic_cast<HostSelectionSet*>(selectionSet.get());
     if (!set)
         acad::raise(acad::ErrorNumber::InvalidInput,
-                    QStringLiteral("Invalid input: the export needs a selection set"));
+                    QStringLiteral("入力が無効です: 書き出す選択セットがありません。"));
     // A set is this drawing's when its contents are one of this drawing's sets.
     const std::vector<int>& items = set->indexes();
     const bool ours = std::any_of(sets_.begin(), sets_.end(),
                                   [&](const auto& state) { return &state->items == &items; });
     if (!ours)
         acad::raise(acad::ErrorNumber::InvalidInput,
-                    QStringLiteral("Invalid input: the selection set belongs to another drawing"));
+                    QStringLiteral("入力が無効です: 選択セットが別の図面のものです。"));
     if (items.empty())
         acad::raise(acad::ErrorNumber::InvalidInput,
-                    QStringLiteral("Invalid input: the selection set is empty"));
+                    QStringLiteral("入力が無効です: 選択セットが空です。"));
     const int count = static_cast<int>(drawing_->entities().size());
     std::vector<int> entities;
     for (int i : items)

@@ -10,7 +10,7 @@ namespace {
 
 [[noreturn]] void indexError(long index) {
     acad::raise(acad::ErrorNumber::KeyNotFound,
-                QStringLiteral("Key not found: index %1 is out of range").arg(index));
+                QStringLiteral("インデックス %1 は範囲外です。").arg(index));
 }
 
 }  // namespace
@@ -32,7 +32,7 @@ acad::LayerPtr HostLayers::Item(const QString& name) {
     auto rec = doc_->drawing().findLayer(name);
     if (!rec)
         acad::raise(acad::ErrorNumber::KeyNotFound,
-                    QStringLiteral("Key not found: layer \"%1\"").arg(name));
+                    QStringLiteral("画層 \"%1\" が見つかりません。").arg(name));
     return doc_->wrapLayer(rec);
 }
 
@@ -50,7 +50,8 @@ acad::LayerPtr HostLayers::Add(const QString& name) {
 LayerRecord& HostLayer::live() const {
     doc_->checkOpen();
     if (rec_->erased)
-        acad::raise(acad::ErrorNumber::NotAllowed, QStringLiteral("Object was erased"));
+        acad::raise(acad::ErrorNumber::NotAllowed,
+                    QStringLiteral("オブジェクトは削除されています。"));
     return *rec_;
 }
 
@@ -83,7 +84,7 @@ void HostLayer::SetFreeze(bool frozen) {
     Drawing& d = doc_->drawing();
     if (frozen && d.isCurrentLayer(live()))
         acad::raise(acad::ErrorNumber::NotAllowed,
-                    QStringLiteral("Invalid layer: the current layer cannot be frozen"));
+                    QStringLiteral("画層が無効です: 現在画層はフリーズできません。"));
     d.setLayerFlag(live(), 1, frozen);
     doc_->markModified();
 }
@@ -122,7 +123,7 @@ long HostLayer::Color() const {
 void HostLayer::SetColor(long color) {
     if (color < 1 || color > 255)
         acad::raise(acad::ErrorNumber::InvalidInput,
-                    QStringLiteral("Invalid input: layer colour %1 (1 to 255)").arg(color));
+                    QStringLiteral("入力が無効です: 画層の色 %1 (1 から 255 まで)").arg(color));
     Drawing& d = doc_->drawing();
     const bool on = d.layerColor(live()) >= 0;
     d.setLayerColor(live(), on ? static_cast<int>(color) : -static_cast<int>(color));
@@ -224,7 +225,7 @@ SelectionSetState& HostSelectionSet::live() const {
     doc_->checkOpen();
     if (state_->deleted)
         acad::raise(acad::ErrorNumber::NotAllowed,
-                    QStringLiteral("The selection set \"%1\" was deleted").arg(state_->name));
+                    QStringLiteral("選択セット \"%1\" は削除されています。").arg(state_->name));
     return *state_;
 }
 
@@ -247,7 +248,7 @@ void HostSelectionSet::Select(int mode, const std::vector<int>& filterType,
     live();
     if (mode != acad::acSelectionSetAll)
         acad::raise(acad::ErrorNumber::InvalidInput,
-                    QStringLiteral("Invalid argument: selection mode %1 needs points").arg(mode));
+                    QStringLiteral("引数が無効です: 選択モード %1 には点が必要です。").arg(mode));
     const SelectionFilter filter(filterType, filterData);
     const Drawing& d = doc_->drawing();
     const auto& ents = d.entities();
@@ -266,7 +267,7 @@ void HostSelectionSet::SelectOnScreen(const std::vector<int>& filterType,
     const SelectionFilter filter(filterType, filterData);
     if (!doc_->pickOnScreen)
         acad::raise(acad::ErrorNumber::NotAllowed,
-                    QStringLiteral("No drawing window is available for picking objects"));
+                    QStringLiteral("オブジェクトを選択できる図面ウィンドウがありません。"));
     const Drawing& d = doc_->drawing();
     for (int i : doc_->pickOnScreen()) {
         if (i < 0 || i >= static_cast<int>(d.entities().size()))
@@ -282,7 +283,7 @@ void HostSelectionSet::AddItems(const std::vector<acad::EntityPtr>& items) {
         auto* e = dynamic_cast<const HostEntity*>(item.get());
         if (!e || e->document() != doc_.get())
             acad::raise(acad::ErrorNumber::InvalidInput,
-                        QStringLiteral("Invalid input: the object is not in this drawing"));
+                        QStringLiteral("入力が無効です: オブジェクトがこの図面にありません。"));
         addUnique(e->index());
     }
 }
@@ -331,7 +332,8 @@ acad::SelectionSetPtr HostSelectionSets::Add(const QString& name) {
     for (const auto& s : sets)
         if (QString::compare(s->name, name, Qt::CaseInsensitive) == 0)
             acad::raise(acad::ErrorNumber::DuplicateKey,
-                        QStringLiteral("Duplicate record name: selection set \"%1\"").arg(name));
+                        QStringLiteral("名前が重複しています: 選択セット \"%1\" は既にあります。")
+                            .arg(name));
     auto state = std::make_shared<SelectionSetState>();
     state->name = name;
     sets.push_back(state);

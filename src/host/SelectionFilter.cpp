@@ -7,7 +7,7 @@ namespace host {
 SelectionFilter::SelectionFilter(const std::vector<int>& types, const std::vector<QVariant>& data) {
     if (types.size() != data.size())
         acad::raise(acad::ErrorNumber::InvalidInput,
-                    QStringLiteral("Invalid argument: the filter arrays differ in length"));
+                    QStringLiteral("引数が無効です: フィルタの配列の長さが一致しません。"));
     for (size_t i = 0; i < types.size(); ++i) {
         Term t;
         t.code = types[i];
@@ -22,17 +22,17 @@ SelectionFilter::SelectionFilter(const std::vector<int>& types, const std::vecto
                 bool ok = false;
                 t.number = data[i].toLongLong(&ok);
                 if (!ok)
-                    acad::raise(
-                        acad::ErrorNumber::InvalidInput,
-                        QStringLiteral("Invalid argument: filter value for code %1 is not a "
-                                       "number")
-                            .arg(t.code));
+                    acad::raise(acad::ErrorNumber::InvalidInput,
+                                QStringLiteral("引数が無効です: コード %1 のフィルタ値が数値では"
+                                               "ありません。")
+                                    .arg(t.code));
                 break;
             }
             default:
-                acad::raise(acad::ErrorNumber::InvalidInput,
-                            QStringLiteral("Invalid argument: filter code %1 is not supported")
-                                .arg(t.code));
+                acad::raise(
+                    acad::ErrorNumber::InvalidInput,
+                    QStringLiteral("引数が無効です: フィルタのコード %1 には対応していません。")
+                        .arg(t.code));
         }
         terms_.push_back(std::move(t));
     }

@@ -127,7 +127,8 @@ bool isViewport(const Drawing& d, int entity) {
 const Object& viewportObject(const Drawing& d, int entity) {
     if (!isViewport(d, entity))
         acad::raise(acad::ErrorNumber::InvalidInput,
-                    QStringLiteral("Invalid input: object %1 is not a viewport").arg(entity));
+                    QStringLiteral("入力が無効です: オブジェクト %1 はビューポートではありません。")
+                        .arg(entity));
     return *d.entities()[static_cast<size_t>(entity)].obj;
 }
 
@@ -383,16 +384,17 @@ void setFrozenInViewport(Drawing& drawing, int viewportEntity, const QString& la
     viewportObject(drawing, viewportEntity);
     const auto rec = drawing.findLayer(layerName);
     if (!rec)
-        acad::raise(
-            acad::ErrorNumber::KeyNotFound,
-            QStringLiteral("Key not found: the layer \"%1\" does not exist").arg(layerName));
+        acad::raise(acad::ErrorNumber::KeyNotFound,
+                    QStringLiteral("画層 \"%1\" が見つかりません。").arg(layerName));
     Object& o = *drawing.entities()[static_cast<size_t>(viewportEntity)].obj;
     dxf::TagFile& f = drawing.file();
     if (drawing.isR12()) {
         Mview m = findMview(f, o);
         if (m.start < 0)
-            acad::raise(acad::ErrorNumber::NotSupported,
-                        QStringLiteral("The viewport has no MVIEW data to hold frozen layers"));
+            acad::raise(
+                acad::ErrorNumber::NotSupported,
+                QStringLiteral(
+                    "このビューポートにはフリーズ画層を保持する MVIEW データがありません。"));
         if (m.listOpen < 0) {
             if (!frozen)
                 return;
@@ -420,7 +422,7 @@ void setFrozenInViewport(Drawing& drawing, int viewportEntity, const QString& la
     const QByteArray handle = drawing.handleOf(*rec->obj);
     if (handle.isEmpty())
         acad::raise(acad::ErrorNumber::NotSupported,
-                    QStringLiteral("The layer \"%1\" has no handle").arg(rec->name));
+                    QStringLiteral("画層 \"%1\" にハンドルがありません。").arg(rec->name));
     std::vector<int> hits;
     const int n = dxf::xdataStart(o);
     bool inGroup = false;

@@ -1,50 +1,32 @@
 #pragma once
 
-// Patterns written for an ECMAScript-style engine, made fit for
-// QRegularExpression (PCRE2). Header-only, Qt Core only.
+// Patterns the user types are written in the ECMAScript form of regular
+// expressions; the engine here is PCRE2 (QRegularExpression). The two agree
+// on nearly everything a user types, except the escapes of Unicode
+// characters: ECMAScript writes "\u58c1" (and "\u{1F600}"), which PCRE2
+// rejects as a syntax error; PCRE2 writes "\x{58c1}".
 
 #include <QString>
 
+class QRegularExpression;
+
 namespace layers {
 
-// Translates every "\uXXXX" (four hexadecimal digits) into PCRE2's
-// "\x{XXXX}"; PCRE2 refuses "\u" outright. An escaped backslash ("\\") is
-// copied as it stands, so "\\u0041" stays a backslash followed by "u0041".
-// A "\u" without four hexadecimal digits after it means the letter u, as in
-// ECMAScript's non-Unicode mode, and becomes "u".
-inline QString toPcrePattern(const QString& pattern) {
-    const auto isHex = [](QChar c) {
-        return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
-    };
-    QString out;
-    out.reserve(pattern.size() + 8);
-    const qsizetype n = pattern.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = pattern[i];
-        if (c != u'\\' || i + 1 >= n) {
-            out.append(c);
-            continue;
-        }
-        const QChar next = pattern[i + 1];
-        if (next != u'u') {
-            // Any other escape, an escaped backslash included, is kept whole.
-            out.append(c);
-            out.append(next);
-            ++i;
-            continue;
-        }
-        if (i + 5 < n && isHex(pattern[i + 2]) && isHex(pattern[i + 3]) && isHex(pattern[i + 4]) &&
-            isHex(pattern[i + 5])) {
-            out.append(QStringLiteral("\\x{"));
-            out.append(pattern.mid(i + 2, 4));
-            out.append(u'}');
-            i += 5;
-        } else {
-            out.append(u'u');
-            ++i;
-        }
-    }
-    return out;
-}
+// The pattern in the engine's form. Every "\uXXXX" (four hexadecimal digits)
+// becomes "\x{XXXX}", a high and low surrogate written one after the other
+// become the one character they encode, and "\u{X...}" becomes "\x{X...}".
+// A "\u" followed by anything else stands for the letter u, as in
+// ECMAScript. Everything else, escaped backslashes ("\\u0041" is a
+// backslash and "u0041") and character classes included, is kept as typed.
+QString toPcrePattern(const QString& sPattern);
+
+// The offset in the typed pattern that corresponds to lnOffset in
+// toPcrePattern(sPattern), for pointing at a syntax error where the user
+// typed it.
+qsizetype typedOffset(const QString& sPattern, qsizetype lnOffset);
+
+// The reason an invalid pattern is refused, in Japanese for the usual
+// mistakes; the engine's own text for the rare others.
+QString patternErrorText(const QRegularExpression& oRegExp);
 
 }  // namespace layers

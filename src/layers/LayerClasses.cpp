@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "acad/Error.h"
+#include "layers/EcmaPattern.h"
 
 namespace basLC {
 
@@ -14,10 +15,12 @@ namespace {
 // character class; a delimiter holding one must match it literally.
 constexpr QStringView kMetaCharacters = u"\\^$.|?*+()[]{}";
 
-[[noreturn]] void raiseSyntaxError(const QRegularExpression& oRegExp) {
-    acad::raise(kRegExpSyntaxError, QStringLiteral("正規表現の構文エラーです。 %1 (%2, 位置 %3)")
-                                        .arg(oRegExp.pattern(), oRegExp.errorString())
-                                        .arg(oRegExp.patternErrorOffset()));
+// Reports the pattern as the user typed it, the error where it was typed.
+[[noreturn]] void raiseSyntaxError(const QString& sTyped, const QRegularExpression& oRegExp) {
+    acad::raise(kRegExpSyntaxError,
+                QStringLiteral("正規表現の構文エラーです。 %1 (%2, 位置 %3)")
+                    .arg(sTyped, layers::patternErrorText(oRegExp))
+                    .arg(layers::typedOffset(sTyped, oRegExp.patternErrorOffset())));
 }
 
 const QString& dotPlus() {
@@ -131,10 +134,12 @@ QString pu_fun_sClassPattern(const QStringList& sClassTexts, long lnCount, bool 
 }
 
 QRegularExpression pu_fun_ClassRegExp(const QString& sPattern) {
+    // Class texts are typed in the ECMAScript form ("\u58c1").
     QRegularExpression oRegExp(
-        sPattern, QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption);
+        layers::toPcrePattern(sPattern),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption);
     if (!oRegExp.isValid())
-        raiseSyntaxError(oRegExp);
+        raiseSyntaxError(sPattern, oRegExp);
     oRegExp.optimize();
     return oRegExp;
 }
@@ -145,7 +150,7 @@ QStringList pu_subMatchLayerNames(const QString& sNamesText, const QString& sPat
 
 QStringList pu_subMatchLayerNames(const QString& sNamesText, const QRegularExpression& oRegExp) {
     if (!oRegExp.isValid())
-        raiseSyntaxError(oRegExp);
+        raiseSyntaxError(oRegExp.pattern(), oRegExp);
     QStringList sNames;
     const QStringView text(sNamesText);
     const auto atLineStart = [&](qsizetype at) { return at == 0 || text[at - 1] == u'\n'; };

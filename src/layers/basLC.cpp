@@ -62,7 +62,8 @@ long pu_fun_lnAcad_Layers_Count(platform::Ui& ui, const acad::DocumentPtr& doc) 
     long n = 0;
     platform::trap(ui, QStringLiteral("pu_fun_lnAcad_Layers_Count"), [&] {
         if (!doc)
-            acad::raise(acad::ErrorNumber::NoActiveDocument, QStringLiteral("No document"));
+            acad::raise(acad::ErrorNumber::NoActiveDocument,
+                        QStringLiteral("アクティブな図面がありません。"));
         n = doc->Layers()->Count();
     });
     return n;
@@ -112,8 +113,9 @@ void pr_subWriteModeProperty(const acad::DocumentPtr& doc, int mode, const QStri
                 layer->SetViewportDefault(value);
                 break;
             default:
-                acad::raise(acad::ErrorNumber::InvalidInput,
-                            QStringLiteral("mode %1 has no layer property").arg(mode));
+                acad::raise(
+                    acad::ErrorNumber::InvalidInput,
+                    QStringLiteral("処理モード %1 に対応する画層の状態がありません。").arg(mode));
         }
     }
 }

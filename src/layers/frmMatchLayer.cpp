@@ -36,8 +36,8 @@ const std::array<std::array<const char16_t*, 3>, 6> kProcessTexts{{
      u"新しいﾋﾞｭｰﾎﾟｰﾄでﾌﾘｰｽﾞの排他設定"},
 }};
 
-// Colours as the original gives them, blue-green-red: &H8080FF light red,
-// &HFF8080 light blue, &H80FFFF light yellow.
+// Process colours written blue-green-red, as the program's colour values are
+// kept: &H8080FF light red, &HFF8080 light blue, &H80FFFF light yellow.
 constexpr std::array<unsigned, 3> kProcessColorsBgr{0x8080FF, 0xFF8080, 0x80FFFF};
 
 QColor fromBgr(unsigned bgr) {
@@ -225,9 +225,9 @@ void frmMatchLayer::pr_subSetLists(const QStringList& sONArray, const QStringLis
     // A list that dropped names would silently leave those layers out of the
     // command, so a list too short for them is an error.
     if (!LstON->addItemsSorted(sONArray) || !LstOFF->addItemsSorted(sOFFArray))
-        acad::raise(acad::ErrorNumber::InvalidInput, QStringLiteral("A list holds at most ") +
+        acad::raise(acad::ErrorNumber::InvalidInput, QStringLiteral("一覧に入る画層は ") +
                                                          QString::number(ui::kMaxEntries) +
-                                                         QStringLiteral(" layers."));
+                                                         QStringLiteral(" 個までです。"));
     pr_subSetListCaption();
 }
 
@@ -245,10 +245,10 @@ QString frmMatchLayer::pr_subSetProcess(int lExeMode, const QString& sProcess) {
     // to be done, so the dialog is not shown at all.
     if (!color)
         acad::raise(acad::ErrorNumber::InvalidInput,
-                    QStringLiteral("Unknown process word: ") + sProcess);
+                    QStringLiteral("処理の種類が不明です: ") + sProcess);
     if (!text)
         acad::raise(acad::ErrorNumber::InvalidInput,
-                    QStringLiteral("Unknown processing mode: ") + QString::number(lExeMode));
+                    QStringLiteral("処理モードが不明です: ") + QString::number(lExeMode));
     QPalette palette = LblProcess->palette();
     palette.setColor(QPalette::Window, *color);
     LblProcess->setPalette(palette);
@@ -313,6 +313,7 @@ void frmMatchLayer::pu_subFormShow(platform::Ui& ui, QStringList& sONArray, QStr
     } catch (const acad::Error& e) {
         showFormShowError(ui, e.number(), e.description());
     } catch (const std::exception& e) {
-        showFormShowError(ui, 0, QString::fromLocal8Bit(e.what()));
+        const platform::FailureDescription d = platform::describeFailure(e);
+        showFormShowError(ui, d.number, d.description);
     }
 }

@@ -7,7 +7,8 @@
 // user may move layers between the two before confirming, cancelling, or
 // taking the lists over into the main window only.
 //
-// Geometry is kept in twips as the original form gave it. A twips height is
+// Geometry is kept in twips (1440 per logical inch), the unit of the
+// dialog's layout. A twips height is
 // the height of the whole window including its title bar; Qt sizes only the
 // client area, so the client is the twips size minus the caption allowance
 // (kCaptionTwips), the same allowance the main window uses.

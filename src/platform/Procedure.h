@@ -26,6 +26,15 @@ void showProcedureError(Ui& ui, const QString& procedure, std::int32_t number,
 QString procedureErrorText(const QString& procedure, std::int32_t number,
                            const QString& description);
 
+// The number and description the common message gives a failure that is not
+// an automation error: running out of memory is number 7 with its own text;
+// any other is number 0, described as unexpected, followed by what it says.
+struct FailureDescription {
+    std::int32_t number;
+    QString description;
+};
+FailureDescription describeFailure(const std::exception& e);
+
 // Runs f; on failure shows the common error message for procedure and
 // returns false.
 template <typename F>
@@ -36,7 +45,8 @@ bool trap(Ui& ui, const QString& procedure, F&& f) {
     } catch (const acad::Error& e) {
         showProcedureError(ui, procedure, e.number(), e.description());
     } catch (const std::exception& e) {
-        showProcedureError(ui, procedure, 0, QString::fromLocal8Bit(e.what()));
+        const FailureDescription d = describeFailure(e);
+        showProcedureError(ui, procedure, d.number, d.description);
     }
     return false;
 }

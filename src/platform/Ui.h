@@ -7,6 +7,7 @@
 #include <optional>
 
 class QDialog;
+class QWidget;
 
 namespace platform {
 
@@ -35,6 +36,10 @@ public:
     // Lets pending window events run.
     virtual void doEvents() = 0;
 };
+
+// The width, in pixels, a window needs so that the window manager shows its
+// title whole. The real port's message and input boxes are at least this wide.
+int titleBarWidth(const QWidget& window, const QString& title);
 
 // The real port: QMessageBox, QInputDialog, QFileDialog, QDialog::exec.
 class QtUi : public Ui {

@@ -6,11 +6,10 @@
 // (QString::toCaseFolded), UTF-16 code unit by code unit; names whose
 // foldings are equal are then ordered by their own code units, so the order
 // is total and names that differ only in letter case keep a fixed order.
-// Code-unit order puts the space (U+0020) before every printable character,
-// which keeps the fixed entries that begin with blanks, "   (ALL)   " and
-// "  (指定しない)  ", at the top of every sorted list; half-width and
-// full-width Japanese names sort by their code points, the same way on every
-// machine and in every locale.
+// Half-width and full-width Japanese names sort by their code points, the
+// same way on every machine and in every locale. Names beginning with blanks
+// sort first; the fixed entries of the combos are kept above them as pinned
+// rows (SortedEntries.h), not by this order.
 
 #include <QString>
 

@@ -26,7 +26,12 @@ bool SortedComboBox::addItemsSorted(const QStringList& names) {
 }
 
 bool SortedComboBox::pr_fun_bRowsInOrder(int first, int last) const {
-    const int from = std::max(first, 1);
+    // Sorted entries begin below the pinned rows.
+    const int head = std::min(ui::pinnedRows(this), count());
+    if (first < head) {
+        return false;
+    }
+    const int from = std::max(first, head + 1);
     const int to = std::min(last + 1, count() - 1);
     for (int row = from; row <= to; ++row) {
         if (ui::compareNames(itemText(row - 1), itemText(row)) > 0) {
@@ -56,6 +61,10 @@ void SortedComboBox::pr_subPlaceInsertedRows(const QModelIndex& parent, int firs
         qDeleteAll(row);
         --last;
     }
+    // Rows that fill pinned rows still free stay where they were put; the
+    // others are sorted entries.
+    const int before = count() - (last - first + 1);
+    first += std::clamp(ui::pinnedRows(this) - before, 0, std::max(0, last - first + 1));
     if (last >= first && !pr_fun_bRowsInOrder(first, last)) {
         std::vector<QStandardItem*> moved;
         for (int row = last; row >= first; --row) {

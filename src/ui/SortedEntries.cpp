@@ -17,10 +17,10 @@ struct Run {
     QStringList names;
 };
 
-// First row whose entry sorts after name (binary search on sorted entries).
+// First row from `low` on whose entry sorts after name (binary search on the
+// sorted entries from `low` to the end).
 template <typename TextAt>
-int upperRow(int count, const TextAt& textAt, const QString& name, const QString& key) {
-    int low = 0;
+int upperRow(int low, int count, const TextAt& textAt, const QString& name, const QString& key) {
     int high = count;
     while (low < high) {
         const int middle = low + (high - low) / 2;
@@ -36,7 +36,7 @@ int upperRow(int count, const TextAt& textAt, const QString& name, const QString
 // Sorts the names (keys computed once each) and groups them by the row they
 // go in at, rows ascending.
 template <typename TextAt>
-std::vector<Run> planRuns(int count, const TextAt& textAt, const QStringList& names) {
+std::vector<Run> planRuns(int low, int count, const TextAt& textAt, const QStringList& names) {
     struct Keyed {
         QString key;
         QString name;
@@ -52,7 +52,7 @@ std::vector<Run> planRuns(int count, const TextAt& textAt, const QStringList& na
     });
     std::vector<Run> runs;
     for (const Keyed& entry : keyed) {
-        const int row = upperRow(count, textAt, entry.name, entry.key);
+        const int row = upperRow(low, count, textAt, entry.name, entry.key);
         if (runs.empty() || runs.back().row != row) {
             runs.push_back({row, {}});
         }
@@ -67,16 +67,23 @@ QStringList fitting(int count, const QStringList& names) {
     return names.size() <= room ? names : names.first(room);
 }
 
+// Rows before `head` are pinned entries, outside the sorted order: they are
+// looked at one by one first.
 template <typename TextAt>
-int findIn(int count, const TextAt& textAt, const QString& text, bool wholeEntry,
+int findIn(int head, int count, const TextAt& textAt, const QString& text, bool wholeEntry,
            bool entriesSorted) {
     const QString key = nameKey(text);
     const auto matches = [&](int row) {
         const QString entryKey = nameKey(textAt(row));
         return wholeEntry ? entryKey == key : entryKey.startsWith(key, Qt::CaseSensitive);
     };
+    for (int row = 0; row < head; ++row) {
+        if (matches(row)) {
+            return row;
+        }
+    }
     if (!entriesSorted) {
-        for (int row = 0; row < count; ++row) {
+        for (int row = head; row < count; ++row) {
             if (matches(row)) {
                 return row;
             }
@@ -85,7 +92,7 @@ int findIn(int count, const TextAt& textAt, const QString& text, bool wholeEntry
     }
     // Entries equal to the text, or beginning with it, follow one another in
     // collation order starting at the first entry whose key is not below it.
-    int low = 0;
+    int low = head;
     int high = count;
     while (low < high) {
         const int middle = low + (high - low) / 2;
@@ -104,6 +111,13 @@ auto listText(const QListWidget* list) {
 
 auto comboText(const QComboBox* combo) {
     return [combo](int row) { return combo->itemText(row); };
+}
+
+constexpr const char* kPinnedRowsProperty = "ui_pinnedRows";
+
+// The pinned rows the combo holds now.
+int pinnedHead(const QComboBox* combo) {
+    return std::min(pinnedRows(combo), combo->count());
 }
 
 }  // namespace
@@ -126,12 +140,24 @@ QStringList items(const QComboBox* combo) {
     return texts;
 }
 
+void setPinnedRows(QComboBox* combo, int rows) {
+    combo->setProperty(kPinnedRowsProperty, std::max(0, rows));
+}
+
+int pinnedRows(const QComboBox* combo) {
+    return combo->property(kPinnedRowsProperty).toInt();
+}
+
 int sortedRow(const QListWidget* list, const QString& name) {
-    return upperRow(list->count(), listText(list), name, nameKey(name));
+    return upperRow(0, list->count(), listText(list), name, nameKey(name));
 }
 
 int sortedRow(const QComboBox* combo, const QString& name) {
-    return upperRow(combo->count(), comboText(combo), name, nameKey(name));
+    const int count = combo->count();
+    if (count < pinnedRows(combo)) {
+        return count;
+    }
+    return upperRow(pinnedRows(combo), count, comboText(combo), name, nameKey(name));
 }
 
 bool addSorted(QListWidget* list, const QString& name) {
@@ -152,7 +178,7 @@ bool addSorted(QComboBox* combo, const QString& name) {
 
 bool addAllSorted(QListWidget* list, const QStringList& names) {
     const QStringList accepted = fitting(list->count(), names);
-    const std::vector<Run> runs = planRuns(list->count(), listText(list), accepted);
+    const std::vector<Run> runs = planRuns(0, list->count(), listText(list), accepted);
     // From the bottom up, so the rows of the runs still to come stay valid.
     for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
         list->insertItems(run->row, run->names);
@@ -161,20 +187,29 @@ bool addAllSorted(QListWidget* list, const QStringList& names) {
 }
 
 bool addAllSorted(QComboBox* combo, const QStringList& names) {
-    const QStringList accepted = fitting(combo->count(), names);
-    const std::vector<Run> runs = planRuns(combo->count(), comboText(combo), accepted);
+    QStringList accepted = fitting(combo->count(), names);
+    // The first names fill the pinned rows still free, in the given order.
+    const qsizetype toPin =
+        std::clamp<qsizetype>(pinnedRows(combo) - combo->count(), 0, accepted.size());
+    if (toPin > 0) {
+        combo->insertItems(combo->count(), accepted.first(toPin));
+    }
+    accepted.remove(0, toPin);
+    const std::vector<Run> runs =
+        planRuns(pinnedHead(combo), combo->count(), comboText(combo), accepted);
     for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
         combo->insertItems(run->row, run->names);
     }
-    return accepted.size() == names.size();
+    return accepted.size() + toPin == names.size();
 }
 
 int findEntry(const QListWidget* list, const QString& text, bool wholeEntry, bool entriesSorted) {
-    return findIn(list->count(), listText(list), text, wholeEntry, entriesSorted);
+    return findIn(0, list->count(), listText(list), text, wholeEntry, entriesSorted);
 }
 
 int findEntry(const QComboBox* combo, const QString& text, bool wholeEntry, bool entriesSorted) {
-    return findIn(combo->count(), comboText(combo), text, wholeEntry, entriesSorted);
+    return findIn(pinnedHead(combo), combo->count(), comboText(combo), text, wholeEntry,
+                  entriesSorted);
 }
 
 }  // namespace ui

@@ -16,6 +16,16 @@ namespace ui {
 // this many; an add beyond it is refused.
 inline constexpr int kMaxEntries = 32767;
 
+// Pinned rows: a combo may keep its first `rows` entries where they were put,
+// above the sorted entries and outside their order (the fixed entries
+// "   (ALL)   " and "  (指定しない)  " of the class and layer combos, which
+// must stay at indexes 0 and 1 whatever the names hold). While the combo
+// holds fewer entries than that, each add fills the next pinned row in the
+// order given; every later entry is sorted among the entries after them.
+// Set once on a combo; 0 (the default) sorts every entry.
+void setPinnedRows(QComboBox* combo, int rows);
+int pinnedRows(const QComboBox* combo);
+
 // The entries' texts, top to bottom.
 QStringList items(const QListWidget* list);
 QStringList items(const QComboBox* combo);

@@ -107,6 +107,40 @@ TEST(ClassRow, ThreeAndFourClasses) {
     EXPECT_GE(x.f().CboItem2->findText(QStringLiteral("1")), 2);
 }
 
+// Classes that begin with blanks sort before the fixed entries; the fixed
+// entries still hold indexes 0 and 1, which the row selects by index, so
+// picking a layer and the four-class switch select what they name.
+TEST(ClassRow, BlankLedClassesStayBelowTheFixedEntries) {
+    Session x(sample(), false);
+    auto& f = x.f();
+    for (const char* name : {"A- -B", "C-D", " -X"})
+        x.doc()->Layers()->Add(QString::fromLatin1(name));
+    basAcadObject::pu_subReadActiveDocument(f);
+    for (QComboBox* c : f.classCombos()) {
+        EXPECT_EQ(c->itemText(0), basLC::kClassAll) << c->objectName().toStdString();
+        EXPECT_EQ(c->itemText(1), basLC::kClassNotSpecified) << c->objectName().toStdString();
+        EXPECT_EQ(c->currentText(), basLC::kClassAll);
+    }
+    EXPECT_GE(f.CboItem1->findText(QStringLiteral(" ")), 2);
+    EXPECT_GE(f.CboItem2->findText(QStringLiteral(" ")), 2);
+    EXPECT_EQ(f.CboLayer->itemText(0), QStringLiteral("   (ALL)   "));
+
+    f.CboLayer->setCurrentIndex(f.CboLayer->findText(QStringLiteral("A- -B")));
+    EXPECT_EQ(f.CboItem1->currentText(), QStringLiteral("A"));
+    EXPECT_EQ(f.CboItem2->currentText(), QStringLiteral(" "));
+    EXPECT_EQ(f.CboItem2->itemText(f.CboItem2->currentIndex()), QStringLiteral(" "));
+    EXPECT_EQ(f.CboItem3->currentText(), QStringLiteral("B"));
+    f.CboLayer->setCurrentIndex(f.CboLayer->findText(QStringLiteral("C-D")));
+    EXPECT_EQ(f.CboItem3->currentText(), basLC::kClassNotSpecified);
+    f.Chk4Class->setChecked(true);
+    EXPECT_EQ(f.CboItem4->currentText(), basLC::kClassAll);
+    f.Chk4Class->setChecked(false);
+    EXPECT_EQ(f.CboItem4->currentText(), basLC::kClassNotSpecified);
+    f.LblItem_Click();
+    for (QComboBox* c : f.classCombos())
+        EXPECT_EQ(c->currentText(), basLC::kClassAll);
+}
+
 // Picking a layer fills the row with its classes and "  (指定しない)  "
 // beyond them; ALL sets every combo to ALL; an unknown typed name changes nothing.
 TEST(ClassRow, FollowsTheLayerBox) {

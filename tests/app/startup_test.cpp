@@ -2,14 +2,19 @@
 // scripted Ui: which questions come, what each answer does, and what the
 // settings file keeps.
 #include <gtest/gtest.h>
+#include <QApplication>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QScreen>
 #include <QTabWidget>
 
 #include "StartupFixture.h"
 #include "app/basAcadObject.h"
+#include "app/frmSplash.h"
 #include "platform/Procedure.h"
+#include "platform/Twips.h"
 #include "platform/Windows.h"
 
 using platform::Answer;
@@ -138,6 +143,59 @@ TEST(Startup, YesStartsTheHost) {
     EXPECT_FALSE(s.ended());
 }
 
+namespace {
+
+// Counts the paint events that reach the progress window.
+struct SplashPaints : QObject {
+    int count = 0;
+    SplashPaints() { qApp->installEventFilter(this); }
+    ~SplashPaints() override { qApp->removeEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::Paint && watched->objectName() == QStringLiteral("frmSplash"))
+            ++count;
+        return false;
+    }
+};
+
+}  // namespace
+
+// The progress window is painted when it is shown, before the work it
+// announces starts: here before the host is started.
+TEST(Startup, ProgressWindowIsPaintedBeforeTheHostStarts) {
+    StartupEnv env;
+    SplashPaints paints;
+    int paintsAtStart = -1;
+    QString shownText;
+    env.hosts.setHostFactory([&] {
+        paintsAtStart = paints.count;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* splash = qobject_cast<frmSplash*>(w); splash && splash->isVisible())
+                shownText = splash->LblMsg->text();
+        auto started = std::make_shared<host::HostApplication>();
+        started->newDrawing();
+        return started;
+    });
+    Start s(env);
+    s.ui.expectMessage(basAcadObject::startQuestion(), platform::appTitle(), Buttons::YesNo,
+                       Icon::Warning, Answer::Yes);
+    expectTiling(s, Answer::Cancel);
+    s.show();
+    expectNoFailures(s);
+    EXPECT_GT(paintsAtStart, 0);
+    EXPECT_EQ(shownText, QStringLiteral("AutoCAD起動中．．．"));
+}
+
+// pu_subShow returns with the window painted, its text on it.
+TEST(Startup, ProgressWindowPaintsBeforeShowReturns) {
+    platform::ScriptedUi ui;
+    SplashPaints paints;
+    frmSplash splash(ui);
+    splash.pu_subShow(QStringLiteral("ByLayer変換中．．．"));
+    EXPECT_GT(paints.count, 0);
+    EXPECT_TRUE(splash.isVisible());
+    EXPECT_EQ(splash.LblMsg->text(), QStringLiteral("ByLayer変換中．．．"));
+}
+
 // The host runs without an open drawing: the no-document message, then the end.
 TEST(Startup, NoOpenDrawingEnds) {
     StartupEnv env;
@@ -178,6 +236,41 @@ TEST(Startup, PlacementKeptAcrossARestart) {
     EXPECT_NEAR(again.form->leftTwips(), 3000, 15);
     EXPECT_EQ(again.form->SSTab1->currentIndex(), 2);
     EXPECT_EQ(again.form->heightTwips(), 900);
+    // What is read back is the frame's place, the same rectangle that was set.
+    EXPECT_EQ(again.form->frameGeometry().topLeft(),
+              QPoint(platform::twipsToPixelsX(again.form->leftTwips()),
+                     platform::twipsToPixelsY(again.form->topTwips())));
+}
+
+// A stored position with the title bar above the screen, or off every
+// screen, is brought back onto the screen; closing stores where it now is.
+TEST(Startup, StoredPositionOffTheScreenComesBack) {
+    StartupEnv env;
+    auto host = env.runningHost();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    env.writeIni("[FormView]\ntop=-600\nleft=-15\n");
+    {
+        Start s(env);
+        expectTiling(s, Answer::Cancel);
+        s.show();
+        expectNoFailures(s);
+        EXPECT_EQ(s.form->frameGeometry().top(), area.top());
+        EXPECT_EQ(s.form->topTwips(), platform::pixelsToTwipsY(area.top()));
+        EXPECT_EQ(s.form->leftTwips(), -15);
+        s.form->close();
+        Start::settle();
+    }
+    QByteArray top("top=");
+    top.append(QByteArray::number(platform::pixelsToTwipsY(area.top())));
+    EXPECT_TRUE(env.readIni().contains(top)) << env.readIni().toStdString();
+    env.writeIni("[FormView]\ntop=150000\nleft=-90000\n");
+    Start s(env);
+    expectTiling(s, Answer::Cancel);
+    s.show();
+    expectNoFailures(s);
+    EXPECT_TRUE(area.intersects(s.form->frameGeometry()))
+        << s.form->frameGeometry().x() << "," << s.form->frameGeometry().y();
+    EXPECT_EQ(s.form->frameGeometry().left(), area.left());
 }
 
 // The delimiter " " stored as "\s" shows as a space between the class lists.

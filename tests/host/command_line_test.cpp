@@ -196,7 +196,7 @@ TEST_F(CommandLineTest, RefusalsArePrinted) {
     EXPECT_TRUE(layer(QStringLiteral("DOOR"))->Freeze());
     EXPECT_TRUE(printed(QStringLiteral("フリーズされた画層は現在画層にできません。")));
     EXPECT_EQ(doc->ActiveLayer()->Name(), QStringLiteral("WINDOW"));
-    EXPECT_TRUE(printed(QStringLiteral("Layer \"0\" cannot be renamed")));
+    EXPECT_TRUE(printed(QStringLiteral("画層 \"0\" の名前は変更できません。")));
     EXPECT_TRUE(printed(QStringLiteral("既に存在します")));
     EXPECT_EQ(layer(QStringLiteral("DOOR"))->Name(), QStringLiteral("DOOR"));
     EXPECT_EQ(line->prompt(), QStringLiteral("Command: "));

@@ -86,6 +86,41 @@ TEST_P(ObjectModel, RefusesInvalidAndDuplicateNames) {
     EXPECT_EQ(layers->Count(), before);
 }
 
+// The refusals users read are described in Japanese, naming the layer or
+// the file concerned.
+TEST_P(ObjectModel, RefusalsAreDescribedInJapanese) {
+    const auto descriptionOf = [](auto f) {
+        try {
+            f();
+        } catch (const acad::Error& e) {
+            return e.description();
+        }
+        return QStringLiteral("(no error)");
+    };
+    auto l = layers->Item(QStringLiteral("A-2"));
+    EXPECT_EQ(descriptionOf([&] { l->SetName(QStringLiteral("b-1")); }),
+              QStringLiteral("画層「b-1」は既に存在します。"));
+    EXPECT_EQ(
+        descriptionOf([&] { l->SetName(QStringLiteral("a*b")); }),
+        QStringLiteral("画層名「a*b」には使用できない文字「*」が含まれています。"));
+    EXPECT_EQ(descriptionOf([&] { layers->Item(QStringLiteral("B-1"))->Delete(); }),
+              QStringLiteral("画層 \"B-1\" は使用中です: この画層にオブジェクトがあります。"));
+    EXPECT_EQ(descriptionOf([&] { layers->Item(QStringLiteral("Gone")); }),
+              QStringLiteral("画層 \"Gone\" が見つかりません。"));
+    EXPECT_EQ(descriptionOf([&] { layers->Item(0L)->SetName(QStringLiteral("Zero")); }),
+              QStringLiteral("画層 \"0\" の名前は変更できません。"));
+    EXPECT_EQ(descriptionOf([&] { doc->ActiveLayer()->SetFreeze(true); }),
+              QStringLiteral("画層が無効です: 現在画層はフリーズできません。"));
+    const QString folder = testsupport::tempDir() + QStringLiteral("/no-such-folder");
+    const QString saveError = descriptionOf([&] { doc->save(folder + QStringLiteral("/x.dxf")); });
+    EXPECT_TRUE(saveError.startsWith(QStringLiteral("\"") + folder +
+                                     QStringLiteral("/x.dxf\" を保存できません: ")))
+        << saveError.toStdString();
+    const QString openError = descriptionOf([&] { app->open(folder + QStringLiteral("/y.dxf")); });
+    EXPECT_TRUE(openError.startsWith(folder + QStringLiteral("/y.dxf: ファイルを開けません")))
+        << openError.toStdString();
+}
+
 // Deleting is refused for layer 0, DEFPOINTS, the current layer and layers in use.
 TEST_P(ObjectModel, DeleteRefusals) {
     if (doc->drawing().findLayer(QStringLiteral("Defpoints")) == nullptr)
@@ -204,12 +239,13 @@ TEST(HostFiles, MalformedInputIsRefusedWithItsLine) {
         const char* mustSay;
     };
     const std::vector<Case> cases = {
-        {good.left(good.size() / 2), "truncated"},
-        {QByteArray("AutoCAD Binary DXF\r\n\x1a", 21) + QByteArray(100, '\0'), "binary"},
-        {QByteArray("AC1015") + QByteArray(200, '\x01'), "DWG"},
-        {QByteArray("  0\nSECTION\n  2\nHEADER\nxyz\n1\n  0\nENDSEC\n  0\nEOF\n"), "line 5"},
-        {QByteArray("  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  8\n0\n  0\nEOF\n"), "no ENDSEC"},
-        {QByteArray(), "empty"},
+        {good.left(good.size() / 2), "途中で切れています"},
+        {QByteArray("AutoCAD Binary DXF\r\n\x1a", 21) + QByteArray(100, '\0'), "バイナリ DXF"},
+        {QByteArray("AC1015") + QByteArray(200, '\x01'), "DWG ファイル"},
+        {QByteArray("  0\nSECTION\n  2\nHEADER\nxyz\n1\n  0\nENDSEC\n  0\nEOF\n"), "5 行目"},
+        {QByteArray("  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  8\n0\n  0\nEOF\n"),
+         "ENDSEC がありません"},
+        {QByteArray(), "空です"},
     };
     for (const Case& c : cases) {
         try {
@@ -217,7 +253,7 @@ TEST(HostFiles, MalformedInputIsRefusedWithItsLine) {
             ADD_FAILURE() << "accepted: " << c.mustSay;
         } catch (const acad::Error& e) {
             EXPECT_EQ(e.number(), acad::ErrorNumber::FileError);
-            EXPECT_TRUE(e.description().contains(QLatin1String(c.mustSay)))
+            EXPECT_TRUE(e.description().contains(QString::fromUtf8(c.mustSay)))
                 << e.description().toStdString();
         }
     }

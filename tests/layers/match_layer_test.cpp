@@ -599,7 +599,7 @@ TEST(MatchLayerDialog, UnknownModeShowsErrorForm) {
         SCOPED_TRACE(mode);
         ScriptedUi ui;
         ui.expectMessage(QString::number(acad::ErrorNumber::InvalidInput) +
-                             QStringLiteral("\nUnknown processing mode: ") + QString::number(mode),
+                             QStringLiteral("\n処理モードが不明です: ") + QString::number(mode),
                          QStringLiteral("pu_subFormShow"), Buttons::OK, Icon::Critical, Answer::OK);
         Call call;
         call.mode = mode;
@@ -619,7 +619,7 @@ TEST(MatchLayerDialog, UnknownModeShowsErrorForm) {
 TEST(MatchLayerDialog, UnknownWordShowsErrorForm) {
     ScriptedUi ui;
     ui.expectMessage(QString::number(acad::ErrorNumber::InvalidInput) +
-                         QStringLiteral("\nUnknown process word: ON"),
+                         QStringLiteral("\n処理の種類が不明です: ON"),
                      QStringLiteral("pu_subFormShow"), Buttons::OK, Icon::Critical, Answer::OK);
     Call call;
     call.process = QStringLiteral("ON");
@@ -634,8 +634,8 @@ TEST(MatchLayerDialog, UnknownWordShowsErrorForm) {
 TEST(MatchLayerDialog, TooManyNamesShowsErrorForm) {
     ScriptedUi ui;
     ui.expectMessage(QString::number(acad::ErrorNumber::InvalidInput) +
-                         QStringLiteral("\nA list holds at most ") +
-                         QString::number(ui::kMaxEntries) + QStringLiteral(" layers."),
+                         QStringLiteral("\n一覧に入る画層は ") + QString::number(ui::kMaxEntries) +
+                         QStringLiteral(" 個までです。"),
                      QStringLiteral("pu_subFormShow"), Buttons::OK, Icon::Critical, Answer::OK);
     Call call;
     call.off.clear();

@@ -96,9 +96,9 @@ TEST_F(LayerUpdates, RegenRulesPerMode) {
 // A name the drawing does not hold stops the writer with the common message;
 // names before it keep their new values, later ones are not written.
 TEST_F(LayerUpdates, FailureStopsWithTheCommonMessage) {
-    ui.expectMessage(platform::procedureErrorText(QStringLiteral("pu_subUpdateDWG_Lock"),
-                                                  acad::ErrorNumber::KeyNotFound,
-                                                  QStringLiteral("Key not found: layer \"Gone\"")),
+    ui.expectMessage(platform::procedureErrorText(
+                         QStringLiteral("pu_subUpdateDWG_Lock"), acad::ErrorNumber::KeyNotFound,
+                         QStringLiteral("画層 \"Gone\" が見つかりません。")),
                      platform::appTitle(), Buttons::OK, Icon::Critical, platform::Answer::OK);
     basLC::pu_subUpdateDWG_Lock(ui, doc, {"A-2", "Gone", "B-1"}, {});
     EXPECT_TRUE(doc->Layers()->Item(QStringLiteral("A-2"))->Lock());

@@ -32,8 +32,8 @@ TEST(Collation, TotalOrderWithTiebreak) {
     EXPECT_EQ(ui::compareNames("Layer", "LAYER") < 0, ui::compareNames("LAYER", "Layer") > 0);
 }
 
-// A space sorts before every printable character, so the fixed entries with
-// leading blanks stay on top, "   (ALL)   " before "  (指定しない)  ".
+// A space sorts before every printable character: blank-led names come
+// first, "   (ALL)   " before "  (指定しない)  ".
 TEST(Collation, LeadingBlanksSortFirst) {
     const QString all = QStringLiteral("   (ALL)   ");
     const QString none = QStringLiteral("  (指定しない)  ");

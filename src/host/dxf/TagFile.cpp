@@ -68,16 +68,16 @@ bool parseCode(QByteArrayView v, std::int32_t* code) {
 std::unique_ptr<TagFile> TagFile::parse(QByteArray bytes) {
     auto file = std::unique_ptr<TagFile>(new TagFile);
     if (bytes.size() > 0x7fffffff)
-        throw ParseError(0, QStringLiteral("file too large"));
+        throw ParseError(0, QStringLiteral("ファイルが大きすぎます。"));
     if (bytes.startsWith("AutoCAD Binary DXF"))
-        throw ParseError(1,
-                         QStringLiteral("binary DXF files are not supported; save as ASCII DXF"));
+        throw ParseError(
+            1, QStringLiteral("バイナリ DXF には対応していません。ASCII DXF で保存してください。"));
     auto isDigit = [&](qsizetype i) { return bytes[i] >= '0' && bytes[i] <= '9'; };
     if (bytes.size() >= 6 && bytes.startsWith("AC") && isDigit(2) && isDigit(3) && isDigit(4) &&
         isDigit(5))
-        throw ParseError(1, QStringLiteral("this is a DWG file, not a DXF file"));
+        throw ParseError(1, QStringLiteral("DXF ではなく DWG ファイルです。"));
     if (bytes.isEmpty())
-        throw ParseError(0, QStringLiteral("the file is empty"));
+        throw ParseError(0, QStringLiteral("ファイルが空です。"));
 
     file->source_ = std::move(bytes);
     const char* d = file->source_.constData();
@@ -100,8 +100,9 @@ std::unique_ptr<TagFile> TagFile::parse(QByteArray bytes) {
         std::int32_t code = 0;
         if (!parseCode(codeText, &code)) {
             if (codeText.contains('\0'))
-                throw ParseError(line, QStringLiteral("binary data at line %1").arg(line));
-            throw ParseError(line, QStringLiteral("invalid group code at line %1: \"%2\"")
+                throw ParseError(line,
+                                 QStringLiteral("%1 行目にバイナリデータがあります。").arg(line));
+            throw ParseError(line, QStringLiteral("%1 行目のグループコードが無効です: \"%2\"")
                                        .arg(line)
                                        .arg(QString::fromLatin1(codeText.first(
                                            std::min<qsizetype>(codeText.size(), 40)))));
@@ -115,14 +116,16 @@ std::unique_ptr<TagFile> TagFile::parse(QByteArray bytes) {
             first = false;
         }
         if (next >= size)
-            throw ParseError(line, QStringLiteral("the file is truncated: group code %1 at line %2 "
-                                                  "has no value")
-                                       .arg(code)
-                                       .arg(line));
+            throw ParseError(
+                line, QStringLiteral("ファイルが途中で切れています: %2 行目のグループコード %1 "
+                                     "に値がありません。")
+                          .arg(code)
+                          .arg(line));
         qsizetype vpos = next;
         qsizetype ve = findLineEnd(d, size, vpos, &next);
         if (std::memchr(d + vpos, '\0', static_cast<size_t>(ve - vpos)))
-            throw ParseError(line + 1, QStringLiteral("binary data at line %1").arg(line + 1));
+            throw ParseError(line + 1,
+                             QStringLiteral("%1 行目にバイナリデータがあります。").arg(line + 1));
         Tag t;
         t.code = code;
         t.begin = static_cast<std::uint32_t>(pos);
@@ -143,8 +146,9 @@ std::unique_ptr<TagFile> TagFile::parse(QByteArray bytes) {
         }
     }
     if (!sawEof)
-        throw ParseError(line,
-                         QStringLiteral("the file is truncated: no EOF before line %1").arg(line));
+        throw ParseError(
+            line, QStringLiteral("ファイルが途中で切れています: %1 行目までに EOF がありません。")
+                      .arg(line));
     file->tailBegin_ = static_cast<std::uint32_t>(pos);
     return file;
 }
