@@ -201,6 +201,22 @@ void operate(FuzzedDataProvider& in, host::HostDocument& doc, const QString& scr
     }
 }
 
+// True when $HANDSEED is above every handle the drawing uses, so the next
+// object gets a fresh handle. Readers refuse drawings where it is not.
+bool handleSeedAboveHandles(const host::Drawing& drawing) {
+    bool ok = false;
+    const unsigned long long seed = drawing.headerString("$HANDSEED", 5).toULongLong(&ok, 16);
+    if (!ok)
+        return false;
+    const host::dxf::Tag* seedTag = drawing.headerTag("$HANDSEED", 5);
+    for (const auto& obj : drawing.file().objects)
+        for (const auto& tag : obj->tags)
+            if ((tag.code == 5 || tag.code == 105) && &tag != seedTag)
+                if (drawing.file().trimmedValue(tag).toULongLong(&ok, 16) >= seed && ok)
+                    return false;
+    return true;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -213,22 +229,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const acad::Error&) {
         return 0;
     }
+    const bool soundSeed = handleSeedAboveHandles(*drawing);
     auto doc = std::make_shared<host::HostDocument>(std::move(drawing), QString(),
                                                     QStringLiteral("fuzz.dxf"));
     // At most 16 operations, steered by the input's last bytes.
     FuzzedDataProvider in(data, size);
     const int operations = in.ConsumeIntegralInRange(0, 16);
+    static const bool verbose = qEnvironmentVariableIsSet("TOVA_FUZZ_VERBOSE");
     for (int i = 0; i < operations && in.remaining_bytes() > 0; ++i) {
         try {
             operate(in, *doc, scratch.path());
-        } catch (const acad::Error&) {
-            // refused with an automation error: the drawing must stay sound
+        } catch (const acad::Error& e) {
+            // Refused with an automation error: the drawing must stay sound.
+            if (verbose)
+                std::fprintf(stderr, "operation %d refused: %s\n", i, e.what());
         }
     }
 
     const QByteArray saved = doc->drawing().toBytes();
     try {
-        (void)host::Drawing::fromBytes(saved, QStringLiteral("saved.dxf"));
+        const auto reloaded = host::Drawing::fromBytes(saved, QStringLiteral("saved.dxf"));
+        if (soundSeed)
+            fuzzsupport::require(handleSeedAboveHandles(*reloaded),
+                                 "$HANDSEED stays above every handle in use");
     } catch (const acad::Error& e) {
         std::fprintf(stderr, "%s\n", e.what());
         fuzzsupport::require(false, "a changed drawing loads again");
