@@ -5,8 +5,10 @@ BUILD_TYPE ?= RelWithDebInfo
 SANITIZE ?= OFF
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+# Seconds each fuzz target fuzzes in `make fuzz` (CI uses 20).
+FUZZ_TIME ?= 600
 
-.PHONY: deps configure build run test bench format format-check clean
+.PHONY: deps configure build run test bench fuzz format format-check clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -30,6 +32,15 @@ bench: deps
 	cmake --build build-bench -j $(JOBS)
 	bash bench/run.sh build-bench
 
+# The libFuzzer targets (clang, ASan+UBSan): each over its corpus, then
+# fuzzing for FUZZ_TIME seconds. Only the fuzz targets and what they use are built.
+fuzz: deps
+	cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOVA_FUZZ=ON -DTOVA_BUILD_TESTS=OFF \
+	  -DTOVA_FUZZ_TIME=$(FUZZ_TIME)
+	cmake --build build-fuzz --target tova_fuzz_all -j $(JOBS)
+	cd build-fuzz && ctest -L fuzz --output-on-failure -j $(JOBS)
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
@@ -37,4 +48,4 @@ format-check:
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf build build-asan build-bench
+	rm -rf build build-asan build-bench build-clang build-fuzz

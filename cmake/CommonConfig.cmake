@@ -12,6 +12,22 @@ if(TOVA_SANITIZE)
   target_link_options(tova_common INTERFACE -fsanitize=address,undefined)
 endif()
 
+# Fuzz targets (tests/fuzz): libFuzzer with AddressSanitizer and
+# UndefinedBehaviorSanitizer. Every library is instrumented for coverage; only
+# the fuzz executables link libFuzzer's main.
+option(TOVA_FUZZ "Build the libFuzzer targets under tests/fuzz (clang only)" OFF)
+if(TOVA_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "TOVA_FUZZ needs clang: configure with -DCMAKE_CXX_COMPILER=clang++")
+  endif()
+  if(TOVA_SANITIZE)
+    message(FATAL_ERROR "TOVA_FUZZ already builds with the sanitizers: leave TOVA_SANITIZE off")
+  endif()
+  target_compile_options(tova_common INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+                                               -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(tova_common INTERFACE -fsanitize=address,undefined)
+endif()
+
 # tova_add_test(<name> SOURCES ... LIBS ...): one test executable per unit,
 # registered with CTest under <name>, run offscreen.
 function(tova_add_test name)

@@ -1,3 +1,5 @@
+#include <QStringList>
+
 #include "acad/Wildcard.h"
 #include "host/Wildcard.h"
 #include "platform/TextCodec.h"

@@ -12,8 +12,6 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kDeg = kPi / 180.0;
-// Estimated advance of one character, in character heights.
-constexpr double kCharWidth = 0.6;
 
 // The linear part of the transform applied to a direction.
 QPointF mapVector(const QTransform& xf, QPointF v) {
