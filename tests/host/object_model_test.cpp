@@ -100,9 +100,8 @@ TEST_P(ObjectModel, RefusalsAreDescribedInJapanese) {
     auto l = layers->Item(QStringLiteral("A-2"));
     EXPECT_EQ(descriptionOf([&] { l->SetName(QStringLiteral("b-1")); }),
               QStringLiteral("画層「b-1」は既に存在します。"));
-    EXPECT_EQ(
-        descriptionOf([&] { l->SetName(QStringLiteral("a*b")); }),
-        QStringLiteral("画層名「a*b」には使用できない文字「*」が含まれています。"));
+    EXPECT_EQ(descriptionOf([&] { l->SetName(QStringLiteral("a*b")); }),
+              QStringLiteral("画層名「a*b」には使用できない文字「*」が含まれています。"));
     EXPECT_EQ(descriptionOf([&] { layers->Item(QStringLiteral("B-1"))->Delete(); }),
               QStringLiteral("画層 \"B-1\" は使用中です: この画層にオブジェクトがあります。"));
     EXPECT_EQ(descriptionOf([&] { layers->Item(QStringLiteral("Gone")); }),
