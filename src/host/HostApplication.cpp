@@ -127,15 +127,14 @@ HostDocumentPtr HostApplication::findOpen(const QString& path) const {
     return nullptr;
 }
 
-HostDocumentPtr HostApplication::openRecovered(const QString& path,
-                                               const QString& recoveryPath) {
+HostDocumentPtr HostApplication::openRecovered(const QString& path, const QString& recoveryPath) {
     if (auto d = findOpen(path)) {
         setActiveDocument(d);
         return d;
     }
     const QFileInfo info(path);
-    auto doc = std::make_shared<HostDocument>(Drawing::load(recoveryPath),
-                                              info.absoluteFilePath(), info.fileName());
+    auto doc = std::make_shared<HostDocument>(Drawing::load(recoveryPath), info.absoluteFilePath(),
+                                              info.fileName());
     doc->markModified();
     docs_.push_back(doc);
     setActiveDocument(doc);

@@ -101,8 +101,8 @@ void SingleInstance::clearStoredWindow() {
     record_->sync();
 }
 
-std::optional<QByteArray> SingleInstance::request(const QString& serverName,
-                                                  const QByteArray& line, int timeoutMs) {
+std::optional<QByteArray> SingleInstance::request(const QString& serverName, const QByteArray& line,
+                                                  int timeoutMs) {
     QLocalSocket socket;
     if (!connectTo(socket, serverName, timeoutMs))
         return std::nullopt;

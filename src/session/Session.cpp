@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QSettings>
 #include <QTimer>
 #include <cstdio>
 
@@ -179,7 +180,8 @@ host::HostDialogs Session::hostDialogs() {
     };
     if (!options_.hooksFolder.isEmpty()) {
         d.openFile = [ui](QWidget*) {
-            return ui->openFileName(QStringLiteral("Open"), QString(), QString()).value_or(QString());
+            return ui->openFileName(QStringLiteral("Open"), QString(), QString())
+                .value_or(QString());
         };
         d.saveFile = [](QWidget*, const QString&) { return QString(); };
     }
@@ -301,8 +303,8 @@ QByteArray Session::status() const {
                                     {QStringLiteral("modified"), d->isModified()}});
         s[QStringLiteral("host")] = QJsonObject{
             {QStringLiteral("visible"), hostWindow_->isVisible()},
-            {QStringLiteral("active"), app->activeDocument() ? app->activeDocument()->Name()
-                                                             : QString()},
+            {QStringLiteral("active"),
+             app->activeDocument() ? app->activeDocument()->Name() : QString()},
             {QStringLiteral("documents"), docs},
         };
     }

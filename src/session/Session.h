@@ -16,14 +16,10 @@
 #include <optional>
 
 #include "acad/Acad.h"
+#include "host/window/HostWindow.h"
 #include "session/SessionRequest.h"
 
 class frmMain;
-namespace host {
-class HostApplication;
-class HostWindow;
-struct HostDialogs;
-}  // namespace host
 namespace platform {
 class HostRegistry;
 class SingleInstance;

@@ -47,8 +47,9 @@ int runProgram(int argc, char** argv, Command command) {
         request.kind = Request::Kind::Host;
         for (const QString& arg : QApplication::arguments().mid(1)) {
             if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
-                std::printf("Usage: tova-host [FILE.dxf ...]\n"
-                            "Opens the drawings in the running drawing host, or starts it.\n");
+                std::printf(
+                    "Usage: tova-host [FILE.dxf ...]\n"
+                    "Opens the drawings in the running drawing host, or starts it.\n");
                 return 0;
             }
             // The session runs in a folder of its own: hand it full paths.

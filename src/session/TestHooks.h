@@ -21,8 +21,8 @@ QString testHooksFolder();
 class RecordingUi : public platform::Ui {
 public:
     explicit RecordingUi(QString folder);
-    platform::Answer messageBox(const QString& text, platform::Buttons buttons,
-                                platform::Icon icon, const QString& title) override;
+    platform::Answer messageBox(const QString& text, platform::Buttons buttons, platform::Icon icon,
+                                const QString& title) override;
     std::optional<QString> inputBox(const QString& prompt, const QString& title,
                                     const QString& defaultText) override;
     std::optional<QString> openFileName(const QString& title, const QString& filter,

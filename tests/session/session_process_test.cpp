@@ -79,8 +79,8 @@ protected:
     }
 
     QJsonObject status() const {
-        const auto reply =
-            platform::SingleInstance::request(socket(), session::encode({Request::Kind::Status}));
+        const auto reply = platform::SingleInstance::request(
+            socket(), session::encode({Request::Kind::Status, {}}));
         return reply ? QJsonDocument::fromJson(*reply).object() : QJsonObject();
     }
 
@@ -193,7 +193,7 @@ TEST_F(SessionProcesses, HostFirstThenToolAttachesAndNothingIsLost) {
     const int offBefore = last_[QStringLiteral("tool")][QStringLiteral("off")].toInt();
 
     // A layer changes in the drawing, the tool closes: the host keeps it.
-    ASSERT_TRUE(send(Request::Kind::Command, {QStringLiteral("-LAYER\rOFF\rA-1\r")}));
+    ASSERT_TRUE(send(Request::Kind::Command, {QStringLiteral("-LAYER\rOFF\rA-2\r")}));
     ASSERT_TRUE(waitForStatus(hostHasModifiedDrawing));
     ASSERT_TRUE(send(Request::Kind::Close, {QStringLiteral("tool")}));
     ASSERT_TRUE(waitForStatus([](const QJsonObject& s) {
@@ -212,7 +212,9 @@ TEST_F(SessionProcesses, HostFirstThenToolAttachesAndNothingIsLost) {
     // A second tool start while the tool is open: handed over, same session.
     const qint64 pid = last_[QStringLiteral("pid")].toInteger();
     startAndExpectHandedOver(QStringLiteral("tova"));
-    ASSERT_TRUE(waitForStatus([](const QJsonObject& s) { return s[QStringLiteral("tool")][QStringLiteral("active")].toBool(); }));
+    ASSERT_TRUE(waitForStatus([](const QJsonObject& s) {
+        return s[QStringLiteral("tool")][QStringLiteral("active")].toBool();
+    }));
     EXPECT_EQ(last_[QStringLiteral("pid")].toInteger(), pid);
     EXPECT_EQ(session->processId(), pid);
     for (size_t i = 1; i < processes_.size(); ++i)
@@ -235,8 +237,8 @@ TEST_F(SessionProcesses, HostFirstThenToolAttachesAndNothingIsLost) {
     EXPECT_EQ(session->exitCode(), 0);
     EXPECT_EQ(countMessages(QStringLiteral("Save changes to sample.dxf?")), 2);
     EXPECT_EQ(countMessages(basAcadObject::noDocumentMessage()), 1);
-    EXPECT_EQ(layerOnAsEzdxfReads(drawing_, QStringLiteral("A-1")), QStringLiteral("off"));
-    EXPECT_EQ(layerOnAsEzdxfReads(drawing_, QStringLiteral("A-2")), QStringLiteral("on"));
+    EXPECT_EQ(layerOnAsEzdxfReads(drawing_, QStringLiteral("A-2")), QStringLiteral("off"));
+    EXPECT_EQ(layerOnAsEzdxfReads(drawing_, QStringLiteral("B-1")), QStringLiteral("on"));
     EXPECT_FALSE(QFile::exists(socket()));
 }
 

@@ -2,8 +2,8 @@
 // signal reaching the event loop.
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <QSignalSpy>
+#include <csignal>
 
 #include "session/SessionRequest.h"
 #include "session/TerminationSignals.h"

@@ -1,8 +1,8 @@
 #include "host/window/HostWindow.h"
 
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -420,8 +420,7 @@ acad::ApplicationPtr startEmbeddedHost() {
     return startHost(drawingsFromEnvironment(), HostDialogs::standard());
 }
 
-acad::ApplicationPtr startHost(const QStringList& paths, HostDialogs dialogs,
-                               HostWindow** window) {
+acad::ApplicationPtr startHost(const QStringList& paths, HostDialogs dialogs, HostWindow** window) {
     auto holder = std::make_shared<EmbeddedHost>();
     holder->app = std::make_shared<HostApplication>();
     holder->window = std::make_unique<HostWindow>(holder->app, std::move(dialogs));
