@@ -242,9 +242,9 @@ TEST_F(SessionProcesses, HostFirstThenToolAttachesAndNothingIsLost) {
     EXPECT_FALSE(QFile::exists(socket()));
 }
 
-// SIGTERM to the session with a changed drawing asks nothing: the change is
-// in "sample.dxf.recover", the drawing's file is untouched, and the next open
-// of the drawing offers the recovered contents.
+// SIGTERM to the session (host and tool open) with a changed drawing asks
+// nothing: the change is in "sample.dxf.recover", the drawing's file is
+// untouched, and the next open of the drawing offers the recovered contents.
 TEST_F(SessionProcesses, TerminationKeepsChangesInARecoveryFile) {
     QProcess* session = start(QStringLiteral("tova-host"), {QStringLiteral("sample.dxf")});
     ASSERT_TRUE(waitForStatus([](const QJsonObject& s) {
@@ -252,11 +252,15 @@ TEST_F(SessionProcesses, TerminationKeepsChangesInARecoveryFile) {
     }));
     ASSERT_TRUE(send(Request::Kind::Command, {QStringLiteral("-LAYER\rOFF\rB-2\r")}));
     ASSERT_TRUE(waitForStatus(hostHasModifiedDrawing));
+    startAndExpectHandedOver(QStringLiteral("tova"));
+    ASSERT_TRUE(waitForStatus([](const QJsonObject& s) { return toolShows(s, " sample.dxf"); }));
     session->terminate();  // SIGTERM
     ASSERT_TRUE(session->waitForFinished(kWaitMs));
     EXPECT_EQ(session->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(session->exitCode(), 0);
-    EXPECT_TRUE(messages().isEmpty());
+    // Only the tool's tiling question at its start: the end asked nothing.
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_EQ(messages()[0][QStringLiteral("text")].toString(), basAcadObject::tilingQuestion());
     const QString recovery = drawing_ + QStringLiteral(".recover");
     ASSERT_TRUE(QFile::exists(recovery));
     EXPECT_EQ(bytesOf(drawing_), original_);
@@ -268,11 +272,22 @@ TEST_F(SessionProcesses, TerminationKeepsChangesInARecoveryFile) {
     QProcess* again = start(QStringLiteral("tova-host"), {drawing_});
     ASSERT_TRUE(waitForStatus(hostHasModifiedDrawing));
     ASSERT_EQ(countMessages(QStringLiteral("The changes to sample.dxf were not saved")), 1);
-    // A second tova-host with the same file shows its tab: no second tab, no question.
+    const auto offer = messages().back();
+    EXPECT_EQ(offer[QStringLiteral("title")].toString(), QStringLiteral("Tovalen Drawing Host"));
+    EXPECT_EQ(offer[QStringLiteral("buttons")].toString(), QStringLiteral("YesNo"));
+    // Another drawing opens in a tab of its own; the same drawing again shows
+    // its tab: no second tab, no second question.
+    ASSERT_TRUE(QFile::copy(drawing_, dir_.filePath(QStringLiteral("other.dxf"))));
+    startAndExpectHandedOver(QStringLiteral("tova-host"), {QStringLiteral("other.dxf")});
+    ASSERT_TRUE(waitForStatus([](const QJsonObject& s) {
+        return s[QStringLiteral("host")][QStringLiteral("documents")].toArray().size() == 2 &&
+               s[QStringLiteral("host")][QStringLiteral("active")].toString() == "other.dxf";
+    })) << QJsonDocument(last_).toJson().constData();
     startAndExpectHandedOver(QStringLiteral("tova-host"), {QStringLiteral("sample.dxf")});
     ASSERT_TRUE(waitForStatus([](const QJsonObject& s) {
-        return s[QStringLiteral("host")][QStringLiteral("documents")].toArray().size() == 1;
-    }));
+        return s[QStringLiteral("host")][QStringLiteral("documents")].toArray().size() == 2 &&
+               s[QStringLiteral("host")][QStringLiteral("active")].toString() == "sample.dxf";
+    })) << QJsonDocument(last_).toJson().constData();
     EXPECT_EQ(countMessages(QStringLiteral("The changes to sample.dxf were not saved")), 1);
     again->terminate();
     ASSERT_TRUE(again->waitForFinished(kWaitMs));
