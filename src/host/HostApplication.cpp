@@ -119,13 +119,34 @@ std::shared_ptr<acad::AcadState> HostApplication::GetAcadState() {
     return std::make_shared<State>(this);
 }
 
-HostDocumentPtr HostApplication::open(const QString& path) {
+HostDocumentPtr HostApplication::findOpen(const QString& path) const {
     const QFileInfo info(path);
     for (const auto& d : docs_)
-        if (!d->FullName().isEmpty() && QFileInfo(d->FullName()) == info) {
-            setActiveDocument(d);
+        if (!d->FullName().isEmpty() && QFileInfo(d->FullName()) == info)
             return d;
-        }
+    return nullptr;
+}
+
+HostDocumentPtr HostApplication::openRecovered(const QString& path, const QString& recoveryPath) {
+    if (auto d = findOpen(path)) {
+        setActiveDocument(d);
+        return d;
+    }
+    const QFileInfo info(path);
+    auto doc = std::make_shared<HostDocument>(Drawing::load(recoveryPath), info.absoluteFilePath(),
+                                              info.fileName());
+    doc->markModified();
+    docs_.push_back(doc);
+    setActiveDocument(doc);
+    return doc;
+}
+
+HostDocumentPtr HostApplication::open(const QString& path) {
+    const QFileInfo info(path);
+    if (auto d = findOpen(path)) {
+        setActiveDocument(d);
+        return d;
+    }
     auto drawing = Drawing::load(path);
     auto doc = std::make_shared<HostDocument>(std::move(drawing), info.absoluteFilePath(),
                                               info.fileName());

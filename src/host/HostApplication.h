@@ -52,6 +52,12 @@ public:
 
     // Host side.
     HostDocumentPtr open(const QString& path);
+    // Opens the drawing at path with the contents of recoveryPath: the
+    // drawing keeps its own name and is marked modified, so saving writes
+    // the recovered contents to path.
+    HostDocumentPtr openRecovered(const QString& path, const QString& recoveryPath);
+    // The open drawing held in the file at path, or null.
+    HostDocumentPtr findOpen(const QString& path) const;
     HostDocumentPtr newDrawing();
     void close(const HostDocumentPtr& doc);
     const std::vector<HostDocumentPtr>& documents() const { return docs_; }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <exception>
+#include <vector>
 
 #include "acad/Error.h"
 
@@ -53,6 +54,31 @@ void HostRegistry::registerRunning(const acad::ApplicationPtr& host) {
 
 void HostRegistry::unregisterRunning() {
     running_.reset();
+}
+
+void HostRegistry::reportEnded() {
+    running_.reset();
+    // Copy the ids first: a listener may add or remove listeners.
+    std::vector<int> ids;
+    for (const auto& [id, listener] : endedListeners_)
+        ids.push_back(id);
+    for (int id : ids) {
+        const auto it = endedListeners_.find(id);
+        if (it == endedListeners_.end())
+            continue;
+        const auto listener = it->second;
+        listener();
+    }
+}
+
+int HostRegistry::addEndedListener(std::function<void()> listener) {
+    const int id = nextListener_++;
+    endedListeners_.emplace(id, std::move(listener));
+    return id;
+}
+
+void HostRegistry::removeEndedListener(int id) {
+    endedListeners_.erase(id);
 }
 
 }  // namespace platform

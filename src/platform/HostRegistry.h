@@ -5,6 +5,7 @@
 // machine without the host is a registry whose factory fails.
 
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "acad/Acad.h"
@@ -34,9 +35,18 @@ public:
     void registerRunning(const acad::ApplicationPtr& host);
     void unregisterRunning();
 
+    // The running host ended (its window closed): it is no longer found and
+    // every listener hears of it, in the order they were added. A listener
+    // may remove itself or others while it runs.
+    void reportEnded();
+    int addEndedListener(std::function<void()> listener);
+    void removeEndedListener(int id);
+
 private:
     Factory factory_;
     std::weak_ptr<acad::Application> running_;
+    std::map<int, std::function<void()>> endedListeners_;
+    int nextListener_ = 1;
 };
 
 }  // namespace platform

@@ -17,8 +17,8 @@ const QString kKey = QStringLiteral("FirstWnd");
 constexpr QByteArrayView kRequest = "RESTORE";
 constexpr QByteArrayView kRestored = "RESTORED";
 constexpr QByteArrayView kRefused = "REFUSED";
-// A request is one short line; anything longer is not from us.
-constexpr qint64 kMaxRequest = 256;
+// A request is one line (file paths included); anything longer is not from us.
+constexpr qint64 kMaxRequest = 1 << 20;
 
 // Runs the event loop until done() holds, the socket drops or the time is
 // up, and returns done(). The event loop must run because the instance that
@@ -52,6 +52,9 @@ std::unique_ptr<QSettings> SingleInstance::userRecord() {
 }
 
 QString SingleInstance::userServerName() {
+    const QString chosen = qEnvironmentVariable("TOVA_SESSION_NAME");
+    if (!chosen.isEmpty())
+        return chosen;
     QString user = qEnvironmentVariable("USER");
     if (user.isEmpty())
         user = qEnvironmentVariable("LOGNAME");
@@ -98,22 +101,33 @@ void SingleInstance::clearStoredWindow() {
     record_->sync();
 }
 
-bool SingleInstance::restoreRunningInstance(int timeoutMs) {
+std::optional<QByteArray> SingleInstance::request(const QString& serverName, const QByteArray& line,
+                                                  int timeoutMs) {
     QLocalSocket socket;
-    if (!connectTo(socket, serverName_, timeoutMs))
-        return false;
-    socket.write(kRequest.toByteArray() + ' ' + QByteArray::number(storedWindow()) + '\n');
+    if (!connectTo(socket, serverName, timeoutMs))
+        return std::nullopt;
+    socket.write(line + '\n');
     socket.flush();
     if (!waitOn(
             socket, [&socket] { return socket.canReadLine(); }, timeoutMs))
-        return false;
-    return socket.readLine().trimmed() == kRestored;
+        return std::nullopt;
+    return socket.readLine().trimmed();
+}
+
+bool SingleInstance::restoreRunningInstance(int timeoutMs) {
+    const auto reply = request(
+        serverName_, kRequest.toByteArray() + ' ' + QByteArray::number(storedWindow()), timeoutMs);
+    return reply && *reply == kRestored;
 }
 
 bool SingleInstance::claim(QWidget* mainWindow) {
     own_ = registry_->handleOf(mainWindow);
     registry_->setProp(own_, QString::fromLatin1(kPropertyName), own_);
     storeWindow(own_);
+    return listen();
+}
+
+bool SingleInstance::listen() {
     if (server_->isListening())
         return true;
     if (server_->listen(serverName_))
@@ -144,6 +158,10 @@ void SingleInstance::setRestoreHandler(std::function<void(WindowHandle)> handler
     restore_ = std::move(handler);
 }
 
+void SingleInstance::setRequestHandler(RequestHandler handler) {
+    requests_ = std::move(handler);
+}
+
 bool SingleInstance::someoneAnswers(int timeoutMs) {
     QLocalSocket probe;
     const bool answers = connectTo(probe, serverName_, timeoutMs);
@@ -167,6 +185,18 @@ void SingleInstance::answer(QLocalSocket* socket) {
         return;
     }
     const QByteArray line = socket->readLine().trimmed();
+    if (requests_ && !line.startsWith(kRequest)) {
+        std::optional<QByteArray> reply;
+        try {
+            reply = requests_(line);
+        } catch (...) {
+            // The request came through the event loop; nothing may escape into it.
+        }
+        socket->write(reply.value_or(kRefused.toByteArray()) + '\n');
+        socket->flush();
+        socket->disconnectFromServer();
+        return;
+    }
     const bool restored = line.startsWith(kRequest) && restoreOwnWindow();
     socket->write((restored ? kRestored : kRefused).toByteArray() + '\n');
     socket->flush();

@@ -16,6 +16,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "platform/Windows.h"
 
@@ -33,8 +34,15 @@ public:
 
     // The current user's record, as the program uses it.
     static std::unique_ptr<QSettings> userRecord();
-    // The current user's socket name: "TOVA-" and the user name.
+    // The current user's socket name: "TOVA-" and the user name, or the value
+    // of TOVA_SESSION_NAME when it is set (a name or an absolute socket path;
+    // tests run their sessions side by side this way).
     static QString userServerName();
+    // Sends one request line to the instance answering on serverName and
+    // returns its one-line answer; nullopt when nobody answers in time.
+    // Lets events run while waiting (the other side may be this process).
+    static std::optional<QByteArray> request(const QString& serverName, const QByteArray& line,
+                                             int timeoutMs = 3000);
 
     // The user's record and socket, the process-wide window registry.
     explicit SingleInstance(QObject* parent = nullptr);
@@ -59,6 +67,10 @@ public:
     // Returns whether the socket is listening; a socket file left by an ended
     // run is removed, one a live instance answers on is left alone.
     bool claim(QWidget* mainWindow);
+    // Answers later starts without a main window yet (the session of the
+    // program listens from its start). Same rules as claim for a socket left
+    // behind.
+    bool listen();
     // At unload: removes the mark, clears the record if it still names this
     // window, and stops answering.
     void release();
@@ -70,6 +82,10 @@ public:
     // What restoring the main window means; by default show it in its normal
     // state and bring it to the foreground.
     void setRestoreHandler(std::function<void(WindowHandle)> handler);
+    // Answers requests other than the restore request: the handler gets the
+    // request line and returns the answer line, or nullopt for "not mine".
+    using RequestHandler = std::function<std::optional<QByteArray>(const QByteArray&)>;
+    void setRequestHandler(RequestHandler handler);
 
 Q_SIGNALS:
     // A later start asked this instance to restore its window, and it did.
@@ -87,6 +103,7 @@ private:
     QLocalServer* server_;
     WindowHandle own_ = 0;
     std::function<void(WindowHandle)> restore_;
+    RequestHandler requests_;
 };
 
 }  // namespace platform

@@ -80,3 +80,29 @@ TEST(HostRegistry, CreatedHostRuns) {
 }
 
 }  // namespace
+
+namespace {
+
+// The end of the running host is reported to every listener once; the host
+// is no longer found; a removed listener hears nothing.
+TEST(HostRegistry, EndOfTheHostIsReported) {
+    HostRegistry registry;
+    auto host = std::make_shared<host::HostApplication>();
+    registry.registerRunning(host);
+    QStringList heard;
+    int second = 0;
+    registry.addEndedListener([&] {
+        heard << QStringLiteral("first");
+        registry.removeEndedListener(second);  // may remove others while it runs
+    });
+    second = registry.addEndedListener([&] { heard << QStringLiteral("second"); });
+    const int third = registry.addEndedListener([&] { heard << QStringLiteral("third"); });
+    registry.reportEnded();
+    EXPECT_EQ(heard, (QStringList{"first", "third"}));
+    EXPECT_EQ(registry.attachRunning(), nullptr);
+    registry.removeEndedListener(third);
+    registry.reportEnded();
+    EXPECT_EQ(heard, (QStringList{"first", "third", "first"}));
+}
+
+}  // namespace

@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <memory>
+#include <stdexcept>
 
 #include "platform/SingleInstance.h"
 #include "platform/Windows.h"
@@ -201,6 +202,37 @@ TEST(SingleInstanceNames, UserServerName) {
     EXPECT_TRUE(name.startsWith(QStringLiteral("TOVA-")));
     EXPECT_GT(name.size(), 5);
     EXPECT_FALSE(name.contains(QLatin1Char('/')));
+    // A session of its own (tests side by side) names its socket itself.
+    qputenv("TOVA_SESSION_NAME", "/tmp/elsewhere.sock");
+    EXPECT_EQ(SingleInstance::userServerName(), QStringLiteral("/tmp/elsewhere.sock"));
+    qunsetenv("TOVA_SESSION_NAME");
+    EXPECT_EQ(SingleInstance::userServerName(), name);
+}
+
+// Listening without a main window: other requests go to the handler and
+// its answer comes back; "not mine" and a failing handler are refused; the
+// restore request is still answered by the instance itself.
+TEST_F(SingleInstanceTest, OtherRequestsGoToTheHandler) {
+    WindowRegistry registry;
+    auto session = start(registry);
+    ASSERT_TRUE(session->listen());
+    QByteArrayList seen;
+    session->setRequestHandler([&](const QByteArray& line) -> std::optional<QByteArray> {
+        seen << line;
+        if (line == "THROW")
+            throw std::runtime_error("no");
+        if (line.startsWith("HOST"))
+            return QByteArray("OK");
+        return std::nullopt;
+    });
+    const QByteArray longLine = "HOST\t" + QByteArray(5000, 'x');
+    EXPECT_EQ(SingleInstance::request(serverName(), longLine), QByteArray("OK"));
+    EXPECT_EQ(SingleInstance::request(serverName(), "OTHER"), QByteArray("REFUSED"));
+    EXPECT_EQ(SingleInstance::request(serverName(), "THROW"), QByteArray("REFUSED"));
+    EXPECT_FALSE(start(registry)->restoreRunningInstance());  // no main window yet
+    EXPECT_EQ(seen, (QByteArrayList{longLine, "OTHER", "THROW"}));
+    session->release();
+    EXPECT_FALSE(SingleInstance::request(serverName(), "HOST", 500).has_value());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "host/window/HostWindow.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
@@ -10,6 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "host/Recovery.h"
 #include "host/Viewports.h"
 #include "host/command/CommandLine.h"
 #include "host/window/CommandLineWidget.h"
@@ -39,6 +41,11 @@ HostDialogs HostDialogs::standard() {
     };
     d.showError = [](QWidget* parent, const QString& message) {
         QMessageBox::critical(parent, QString::fromLatin1(HostApplication::kProductName), message);
+    };
+    d.askOpenRecovery = [](QWidget* parent, const QString& text) {
+        return static_cast<int>(
+            QMessageBox::question(parent, QString::fromLatin1(HostApplication::kProductName), text,
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes));
     };
     return d;
 }
@@ -293,7 +300,23 @@ bool HostWindow::openDrawing() {
 }
 
 bool HostWindow::openDrawing(const QString& path) {
-    return attempt([&] { app_->open(path); });
+    return attempt([&] { openWithRecoveryOffer(path); });
+}
+
+HostDocumentPtr HostWindow::openWithRecoveryOffer(const QString& path) {
+    if (auto open = app_->findOpen(path)) {
+        app_->setActiveDocument(open);
+        return open;
+    }
+    const QString recovery = pendingRecoveryFor(path);
+    if (!recovery.isEmpty() && dialogs_.askOpenRecovery &&
+        dialogs_.askOpenRecovery(this, recoveryQuestion(QFileInfo(path).fileName(), recovery)) ==
+            QMessageBox::Yes) {
+        auto doc = app_->openRecovered(path, recovery);
+        recovered_.push_back(doc);
+        return doc;
+    }
+    return app_->open(path);
 }
 
 bool HostWindow::saveDrawing(const HostDocumentPtr& doc) {
@@ -303,8 +326,24 @@ bool HostWindow::saveDrawing(const HostDocumentPtr& doc) {
         return saveDrawingAs(doc);
     return attempt([&] {
         doc->save();
+        forgetRecovery(doc);
         refresh();
     });
+}
+
+void HostWindow::forgetRecovery(const HostDocumentPtr& doc) {
+    // Once a recovered drawing is saved under its name, its recovery file
+    // holds nothing the drawing does not.
+    for (auto it = recovered_.begin(); it != recovered_.end();) {
+        const auto d = it->lock();
+        if (!d || d == doc) {
+            if (d)
+                QFile::remove(recoveryPathFor(d->FullName()));
+            it = recovered_.erase(it);
+        } else {
+            ++it;
+        }
+    }
 }
 
 bool HostWindow::saveDrawingAs(const HostDocumentPtr& doc) {
@@ -346,6 +385,7 @@ void HostWindow::closeEvent(QCloseEvent* event) {
             return;
         }
     event->accept();
+    Q_EMIT closed();
 }
 
 void HostWindow::keyPressEvent(QKeyEvent* event) {
@@ -367,15 +407,28 @@ struct EmbeddedHost {
 
 }  // namespace
 
+QStringList drawingsFromEnvironment() {
+    QStringList paths;
+    for (const QString& p :
+         qEnvironmentVariable("TOVA_HOST_DRAWINGS").split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        if (!p.trimmed().isEmpty())
+            paths << p.trimmed();
+    return paths;
+}
+
 acad::ApplicationPtr startEmbeddedHost() {
+    return startHost(drawingsFromEnvironment(), HostDialogs::standard());
+}
+
+acad::ApplicationPtr startHost(const QStringList& paths, HostDialogs dialogs, HostWindow** window) {
     auto holder = std::make_shared<EmbeddedHost>();
     holder->app = std::make_shared<HostApplication>();
-    holder->window = std::make_unique<HostWindow>(holder->app);
-    const QStringList paths =
-        qEnvironmentVariable("TOVA_HOST_DRAWINGS").split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    holder->window = std::make_unique<HostWindow>(holder->app, std::move(dialogs));
+    if (window)
+        *window = holder->window.get();
     for (const QString& p : paths) {
         try {
-            holder->app->open(p.trimmed());
+            holder->window->openWithRecoveryOffer(p);
         } catch (const acad::Error& e) {
             holder->window->commandLine().print(e.description());
         }

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStringList>
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "host/HostApplication.h"
 
@@ -21,6 +24,9 @@ struct HostDialogs {
     // Yes (save), No (discard) or Cancel for a drawing with unsaved changes.
     std::function<int(QWidget*, const QString& name)> askSaveChanges;
     std::function<void(QWidget*, const QString& message)> showError;
+    // Yes (open the recovery file) or No, before opening a drawing that has
+    // one; the text is recoveryQuestion's.
+    std::function<int(QWidget*, const QString& text)> askOpenRecovery;
     static HostDialogs standard();
 };
 
@@ -54,9 +60,16 @@ public:
     bool newDrawing();
     bool openDrawing();
     bool openDrawing(const QString& path);
+    // Opens the drawing (or shows the tab that holds it), first offering its
+    // recovery file when there is one. Throws acad::Error when it fails.
+    HostDocumentPtr openWithRecoveryOffer(const QString& path);
     bool saveDrawing(const HostDocumentPtr& doc);
     bool saveDrawingAs(const HostDocumentPtr& doc);
     bool closeDrawing(const HostDocumentPtr& doc);
+
+Q_SIGNALS:
+    // The user closed the window and every drawing was saved or let go.
+    void closed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -70,6 +83,7 @@ private:
     void rebuildTabs();
     void onDocumentTab(int index);
     void onLayoutTab(int index);
+    void forgetRecovery(const HostDocumentPtr& doc);
 
     HostApplicationPtr app_;
     HostDialogs dialogs_;
@@ -81,11 +95,20 @@ private:
     QTimer* canvasRefresh_ = nullptr;
     bool rebuilding_ = false;
     HostDocumentPtr shownDoc_;
+    // Drawings opened from their recovery file; saving one removes that file.
+    std::vector<std::weak_ptr<HostDocument>> recovered_;
 };
 
+// The drawings TOVA_HOST_DRAWINGS names (';'-separated).
+QStringList drawingsFromEnvironment();
+
 // Starts the host inside this process: an application with its window, the
-// drawings named in TOVA_HOST_DRAWINGS (';'-separated) or a new drawing. The
-// returned object keeps the window alive.
+// drawings given (each offered its recovery file; a failure is reported on
+// the command line) or a new drawing, shown. The returned object keeps the
+// window alive; window (when given) receives it.
+acad::ApplicationPtr startHost(const QStringList& paths, HostDialogs dialogs,
+                               HostWindow** window = nullptr);
+// startHost with the drawings of TOVA_HOST_DRAWINGS and the standard dialogs.
 acad::ApplicationPtr startEmbeddedHost();
 
 }  // namespace host
