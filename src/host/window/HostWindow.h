@@ -21,8 +21,14 @@ struct HostDialogs {
     // Yes (save), No (discard) or Cancel for a drawing with unsaved changes.
     std::function<int(QWidget*, const QString& name)> askSaveChanges;
     std::function<void(QWidget*, const QString& message)> showError;
+    // The drawing's file was changed by another program since it was opened:
+    // Yes (overwrite it), No (save under another name) or Cancel.
+    std::function<int(QWidget*, const QString& name)> askChangedOnDisk;
     static HostDialogs standard();
 };
+
+// The question asked before overwriting a drawing another program changed.
+QString changedOnDiskQuestion(const QString& name);
 
 // The drawing host's top-level window: tabs of open drawings, Model and
 // layout tabs, the canvas and the command line. Its title is always the
