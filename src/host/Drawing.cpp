@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <algorithm>
 
 #include "acad/Error.h"
@@ -292,8 +293,18 @@ void Drawing::checkLayerName(const QString& name) const {
         acad::raise(acad::ErrorNumber::InvalidInput,
                     QStringLiteral("画層名が空です。1文字以上の画層名を指定してください。"));
     static const QString kInvalid = QStringLiteral("<>/\\\":;?*|=`");
+    // Control characters (C0, DEL and C1) are never part of a name; they
+    // come from text read in the wrong code page.
     for (QChar c : name)
-        if (kInvalid.contains(c) || c.unicode() < 0x20)
+        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F))
+            acad::raise(acad::ErrorNumber::InvalidInput,
+                        QStringLiteral("画層名 \"%1\" に制御文字 (U+%2) は使えません。")
+                            .arg(QString(name).replace(c, QChar::ReplacementCharacter),
+                                 QString::number(c.unicode(), 16)
+                                     .toUpper()
+                                     .rightJustified(4, QLatin1Char('0'))));
+    for (QChar c : name)
+        if (kInvalid.contains(c))
             acad::raise(acad::ErrorNumber::InvalidInput,
                         QStringLiteral("画層名「%1」には使用できない文字「%2」が含まれています。")
                             .arg(name, c));
@@ -330,9 +341,23 @@ QByteArray Drawing::newHandle() {
     bool ok = false;
     if (const Tag* t = headerTag("$HANDSEED", 5))
         seed = parseHandle(file_->trimmedValue(*t), &ok);
+    // Handles are 64-bit; one past the largest would wrap to 0 and collide
+    // with the "no handle" value, so a drawing whose handles are used up takes
+    // no new objects (the seed written back must stay above the handle too).
+    constexpr unsigned long long kLast = ~0ULL;
+    auto exhausted = [] {
+        acad::raise(acad::ErrorNumber::NotAllowed,
+                    QStringLiteral("図面のハンドルが上限 (FFFFFFFFFFFFFFFF) "
+                                   "に達しているため、オブジェクトを追加できません。"));
+    };
+    if (seed == kLast || maxHandle_ >= kLast - 1)
+        exhausted();
     unsigned long long h = std::max(seed, maxHandle_ + 1);
-    while (objectByHandle_.contains(h))
+    while (objectByHandle_.contains(h)) {
+        if (h >= kLast - 1)
+            exhausted();
         ++h;
+    }
     maxHandle_ = h;
     setHeader("$HANDSEED", 5, QByteArray::number(h + 1, 16).toUpper());
     return QByteArray::number(h, 16).toUpper();
@@ -343,6 +368,16 @@ void Drawing::insertObjectAfter(const Object* after, std::unique_ptr<Object> obj
     auto it =
         std::find_if(objs.begin(), objs.end(), [&](const auto& p) { return p.get() == after; });
     objs.insert(it == objs.end() ? it : it + 1, std::move(obj));
+}
+
+void Drawing::forgetObject(Object* obj) {
+    bool ok = false;
+    const unsigned long long hn = parseHandle(handleOf(*obj), &ok);
+    if (ok && objectByHandle_.value(hn) == obj)
+        objectByHandle_.remove(hn);
+    objectsSection_.erase(std::remove(objectsSection_.begin(), objectsSection_.end(), obj),
+                          objectsSection_.end());
+    removeObject(obj);
 }
 
 void Drawing::removeObject(const Object* obj) {
@@ -571,32 +606,48 @@ void Drawing::removeLayerReferences(const LayerRecord& l, const QByteArray& hand
         return -1;
     }();
     if (x >= 0 && l.obj->tags[static_cast<size_t>(x)].code == 360) {
+        // Only the dictionary's own objects go: DICTIONARY and XRECORD
+        // objects of the OBJECTS section owned (330) by the dictionary or by
+        // one of them. A 360 that names anything else (an entity, a table
+        // record, an object another owner holds) removes nothing, so no index
+        // is left pointing at a freed object.
+        auto ownedKind = [&](const Object& o) {
+            const QByteArrayView t = typeOf(f, o);
+            return t == "DICTIONARY" || t == "ACDBDICTIONARYWDFLT" || t == "XRECORD";
+        };
+        auto ownerOf = [&](const Object& o) {
+            const int i = findCore(o, 330);
+            return i >= 0 ? f.trimmedValue(o.tags[static_cast<size_t>(i)]).toByteArray().toUpper()
+                          : QByteArray();
+        };
         const QByteArray dict =
             f.trimmedValue(l.obj->tags[static_cast<size_t>(x)]).toByteArray().toUpper();
-        std::vector<QByteArray> doomed{dict};
-        for (size_t k = 0; k < doomed.size(); ++k) {
+        std::vector<Object*> doomed;
+        QSet<QByteArray> doomedHandles;
+        for (Object* o : objectsSection_)
+            if (handleOf(*o) == dict && ownedKind(*o) && typeOf(f, *o) != "XRECORD" &&
+                (ownerOf(*o).isEmpty() || ownerOf(*o) == handle)) {
+                doomed.push_back(o);
+                doomedHandles.insert(dict);
+                break;
+            }
+        // Owned objects may precede their owner in the file: repeat until no
+        // new one is found.
+        for (bool grew = !doomed.empty(); grew;) {
+            grew = false;
             for (Object* o : objectsSection_) {
-                const int owner = findCore(*o, 330);
-                if (owner >= 0 &&
-                    f.trimmedValue(o->tags[static_cast<size_t>(owner)]).toByteArray().toUpper() ==
-                        doomed[k]) {
-                    const QByteArray h = handleOf(*o);
-                    if (!h.isEmpty() && std::find(doomed.begin(), doomed.end(), h) == doomed.end())
-                        doomed.push_back(h);
-                }
+                if (!ownedKind(*o) || !doomedHandles.contains(ownerOf(*o)))
+                    continue;
+                const QByteArray h = handleOf(*o);
+                if (h.isEmpty() || doomedHandles.contains(h))
+                    continue;
+                doomedHandles.insert(h);
+                doomed.push_back(o);
+                grew = true;
             }
         }
-        for (const QByteArray& h : doomed) {
-            bool ok = false;
-            const unsigned long long hn = parseHandle(h, &ok);
-            Object* o = ok ? objectByHandle_.value(hn) : nullptr;
-            if (!o)
-                continue;
-            objectsSection_.erase(std::remove(objectsSection_.begin(), objectsSection_.end(), o),
-                                  objectsSection_.end());
-            objectByHandle_.remove(hn);
-            removeObject(o);
-        }
+        for (Object* o : doomed)
+            forgetObject(o);
     }
 }
 

@@ -123,6 +123,8 @@ private:
     dxf::Object* headerObject() const { return header_; }
     void insertObjectAfter(const dxf::Object* after, std::unique_ptr<dxf::Object> obj);
     void removeObject(const dxf::Object* obj);
+    // Removes an OBJECTS-section object from the file and from every index.
+    void forgetObject(dxf::Object* obj);
     void removeLayerReferences(const LayerRecord& l, const QByteArray& handle);
 
     std::unique_ptr<dxf::TagFile> file_;

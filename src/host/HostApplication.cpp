@@ -133,8 +133,11 @@ HostDocumentPtr HostApplication::openRecovered(const QString& path, const QStrin
         return d;
     }
     const QFileInfo info(path);
+    // The recovered drawing replaces the file as it is on disk now.
+    const FileStamp stamp = FileStamp::of(path);
     auto doc = std::make_shared<HostDocument>(Drawing::load(recoveryPath), info.absoluteFilePath(),
                                               info.fileName());
+    doc->setDiskStamp(stamp);
     doc->markModified();
     docs_.push_back(doc);
     setActiveDocument(doc);
@@ -147,9 +150,13 @@ HostDocumentPtr HostApplication::open(const QString& path) {
         setActiveDocument(d);
         return d;
     }
+    // The file's state is taken before it is read, so a change made while
+    // it is read is noticed at the next save too.
+    const FileStamp stamp = FileStamp::of(path);
     auto drawing = Drawing::load(path);
     auto doc = std::make_shared<HostDocument>(std::move(drawing), info.absoluteFilePath(),
                                               info.fileName());
+    doc->setDiskStamp(stamp);
     docs_.push_back(doc);
     setActiveDocument(doc);
     return doc;

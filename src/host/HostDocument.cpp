@@ -7,7 +7,10 @@
 namespace host {
 
 HostDocument::HostDocument(std::unique_ptr<Drawing> drawing, QString fullName, QString name)
-    : drawing_(std::move(drawing)), fullName_(std::move(fullName)), name_(std::move(name)) {}
+    : drawing_(std::move(drawing)),
+      fullName_(std::move(fullName)),
+      name_(std::move(name)),
+      stamp_(fullName_.isEmpty() ? FileStamp() : FileStamp::of(fullName_)) {}
 
 void HostDocument::checkOpen() const {
     if (closed_)
@@ -128,13 +131,30 @@ void HostDocument::markModified() {
         onChanged();
 }
 
-void HostDocument::save(const QString& path) {
+bool HostDocument::changedOnDisk() const {
+    checkOpen();
+    if (fullName_.isEmpty())
+        return false;
+    const FileStamp now = FileStamp::of(fullName_);
+    return now.exists && !(now == stamp_);
+}
+
+void HostDocument::save(const QString& path, bool overwriteChanged) {
     checkOpen();
     const QString target = path.isEmpty() ? fullName_ : path;
     if (target.isEmpty())
         acad::raise(acad::ErrorNumber::FileError,
                     QStringLiteral("図面にまだファイル名がありません。"));
+    // Another program's changes to this drawing's file are never overwritten
+    // unasked: the caller must ask the user first.
+    const bool ownFile = !fullName_.isEmpty() && saveTarget(target) == saveTarget(fullName_);
+    if (ownFile && !overwriteChanged && changedOnDisk())
+        acad::raise(acad::ErrorNumber::FileError,
+                    QStringLiteral("\"%1\" は開いた後でほかのプログラムによって変更されています。"
+                                   "その変更を失わないよう、上書き保存を中止しました。")
+                        .arg(QFileInfo(fullName_).fileName()));
     drawing_->save(target);
+    stamp_ = FileStamp::of(target);
     fullName_ = QFileInfo(target).absoluteFilePath();
     name_ = QFileInfo(target).fileName();
     modified_ = false;

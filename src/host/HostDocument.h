@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "acad/Acad.h"
+#include "host/AtomicFile.h"
 #include "host/Drawing.h"
 
 namespace host {
@@ -54,7 +55,16 @@ public:
     void setCurrentViewport(int entityIndex) { currentViewport_ = entityIndex; }
     bool isModified() const { return modified_; }
     // Saves to fullName (or the given path, which then becomes the full name).
-    void save(const QString& path = QString());
+    // When the drawing's own file was changed on disk since it was opened or
+    // last saved, the save is refused with an acad::Error (FileError) unless
+    // overwriteChanged says the user chose to overwrite it.
+    void save(const QString& path = QString(), bool overwriteChanged = false);
+    // True when another program changed, replaced or created the drawing's
+    // file since this host opened or last saved it (a removed file is not
+    // "changed": saving it loses nothing).
+    bool changedOnDisk() const;
+    // The file as it was when it was read or last written.
+    void setDiskStamp(const FileStamp& stamp) { stamp_ = stamp; }
     void close();
     bool isClosed() const { return closed_; }
     // Throws the disconnected error once the drawing is closed.
@@ -80,6 +90,7 @@ private:
     int currentViewport_ = -1;
     bool modified_ = false;
     bool closed_ = false;
+    FileStamp stamp_;
     std::vector<std::shared_ptr<SelectionSetState>> sets_;
 };
 

@@ -1,6 +1,7 @@
 #include "platform/KeyNotation.h"
 
 #include <QHash>
+#include <algorithm>
 
 namespace platform {
 
@@ -176,12 +177,22 @@ private:
         if (close < 0)
             return fail(QStringLiteral("unclosed \"{\""));
         QString name = s_.mid(i_ + 1, close - i_ - 1);
-        int count = 1;
+        long long count = 1;
         const qsizetype space = name.lastIndexOf(QLatin1Char(' '));
         if (space > 0) {
-            bool ok = false;
-            const int n = name.mid(space + 1).toInt(&ok);
-            if (ok && n >= 0) {
+            const QString digits = name.mid(space + 1);
+            const bool allDigits =
+                !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), [](QChar c) {
+                    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+                });
+            if (allDigits) {
+                // A count too long for a number is past the limit as well.
+                bool ok = false;
+                const long long n = digits.toLongLong(&ok);
+                if (!ok || n > kMaxKeyRepeat)
+                    return fail(QStringLiteral("キーの繰り返し回数 %1 が多すぎます（上限は %2 回）")
+                                    .arg(digits)
+                                    .arg(kMaxKeyRepeat));
                 count = n;
                 name.truncate(space);
             }
@@ -195,7 +206,7 @@ private:
         } else {
             return fail(QStringLiteral("unknown key \"") + name + QStringLiteral("\""));
         }
-        for (int n = 0; n < count; ++n)
+        for (long long n = 0; n < count; ++n)
             out_ += strokes;
         i_ = close + 1;
         return true;

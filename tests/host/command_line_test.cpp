@@ -70,7 +70,9 @@ TEST(ScriptLines, LineEnds) {
     EXPECT_EQ(host::command::splitScriptLines("\xEF\xBB\xBFx\n\n"),
               (QStringList{QStringLiteral("x"), QString()}));
     EXPECT_EQ(host::command::splitScriptLines("last"), QStringList{QStringLiteral("last")});
-    EXPECT_EQ(host::command::splitScriptLines("caf\xE9\n"), QStringList{QString::fromUtf8("café")});
+    // Not UTF-8: read as Shift_JIS (CP932), the code page of scripts from Windows.
+    EXPECT_EQ(host::command::splitScriptLines("\x95\xC7-NEW\r\n"),
+              QStringList{QString::fromUtf8("壁-NEW")});
 }
 
 // The command prompt, a command's prompts and the busy state follow each other.

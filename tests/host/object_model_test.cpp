@@ -113,7 +113,7 @@ TEST_P(ObjectModel, RefusalsAreDescribedInJapanese) {
     const QString folder = testsupport::tempDir() + QStringLiteral("/no-such-folder");
     const QString saveError = descriptionOf([&] { doc->save(folder + QStringLiteral("/x.dxf")); });
     EXPECT_TRUE(saveError.startsWith(QStringLiteral("\"") + folder +
-                                     QStringLiteral("/x.dxf\" を保存できません: ")))
+                                     QStringLiteral("/x.dxf\" を保存できません。")))
         << saveError.toStdString();
     const QString openError = descriptionOf([&] { app->open(folder + QStringLiteral("/y.dxf")); });
     EXPECT_TRUE(openError.startsWith(folder + QStringLiteral("/y.dxf: ファイルを開けません")))

@@ -89,6 +89,14 @@ int matchKeyword(const QStringList& keywords, const QString& reply) {
 
 std::vector<QString> matchLayerNames(const Drawing& drawing, const QString& list,
                                      QStringList* missing) {
+    std::vector<QString> names;
+    for (const auto& rec : matchLayers(drawing, list, missing))
+        names.push_back(rec->name);
+    return names;
+}
+
+std::vector<std::shared_ptr<LayerRecord>> matchLayers(const Drawing& drawing, const QString& list,
+                                                      QStringList* missing) {
     std::vector<WildcardPattern> patterns;
     for (const QString& piece : splitNameList(list)) {
         const QString p = piece.trimmed();
@@ -97,7 +105,7 @@ std::vector<QString> matchLayerNames(const Drawing& drawing, const QString& list
         patterns.emplace_back(p);
     }
     std::vector<bool> used(patterns.size(), false);
-    std::vector<QString> names;
+    std::vector<std::shared_ptr<LayerRecord>> names;
     for (int i = 0; i < drawing.layerCount(); ++i) {
         const QString& name = drawing.layer(i)->name;
         bool hit = false;
@@ -107,7 +115,7 @@ std::vector<QString> matchLayerNames(const Drawing& drawing, const QString& list
                 hit = true;
             }
         if (hit)
-            names.push_back(name);
+            names.push_back(drawing.layer(i));
     }
     if (missing)
         for (size_t k = 0; k < patterns.size(); ++k)

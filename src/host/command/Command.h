@@ -65,6 +65,10 @@ int matchKeyword(const QStringList& keywords, const QString& reply);
 // through missing.
 std::vector<QString> matchLayerNames(const Drawing& drawing, const QString& list,
                                      QStringList* missing);
+// The same layers as records, so a caller works on exactly these layers and
+// never resolves their names again as patterns.
+std::vector<std::shared_ptr<LayerRecord>> matchLayers(const Drawing& drawing, const QString& list,
+                                                      QStringList* missing);
 
 // The layout a command works on: the document's current one when it exists,
 // else the first layout.

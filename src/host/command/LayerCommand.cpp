@@ -159,16 +159,18 @@ public:
             case Step::RenameOld:
                 if (text.trimmed().isEmpty())
                     break;
-                if (!doc_->drawing().findLayer(text.trimmed())) {
+                // The old name of a rename is a literal name, never a pattern.
+                renameFrom_ = doc_->drawing().findLayer(text.trimmed());
+                if (!renameFrom_) {
                     notFound(text.trimmed());
                     break;
                 }
-                renameFrom_ = text.trimmed();
                 step_ = Step::RenameNew;
                 break;
             case Step::RenameNew:
                 if (!text.trimmed().isEmpty())
-                    apply(renameFrom_, false, [&](acad::Layer& l) { l.SetName(text.trimmed()); });
+                    applyTo({renameFrom_}, [&](acad::Layer& l) { l.SetName(text.trimmed()); });
+                renameFrom_.reset();
                 break;
             case Step::On:
                 apply(text, false, [](acad::Layer& l) { l.SetLayerOn(true); });
@@ -179,7 +181,8 @@ public:
             case Step::OffCurrent: {
                 const int k = matchKeyword({QStringLiteral("Yes"), QStringLiteral("No")}, text);
                 if (k == 0)
-                    apply(current(), false, [](acad::Layer& l) { l.SetLayerOn(false); });
+                    applyTo({doc_->drawing().findLayer(current())},
+                            [](acad::Layer& l) { l.SetLayerOn(false); });
                 else if (k < 0 && !text.trimmed().isEmpty()) {
                     ctx_.print(QStringLiteral("Invalid option keyword."));
                     step_ = Step::OffCurrent;
@@ -248,27 +251,37 @@ private:
         ctx_.print(QStringLiteral("Cannot find layer \"%1\".").arg(name));
     }
 
-    // The layers a reply names; an empty reply names the current layer where
-    // the prompt offers it as the default, and none elsewhere.
-    std::vector<QString> resolve(const QString& list, bool emptyMeansCurrent) {
-        if (list.trimmed().isEmpty())
-            return emptyMeansCurrent ? std::vector<QString>{current()} : std::vector<QString>{};
+    using Layers = std::vector<std::shared_ptr<LayerRecord>>;
+
+    // The layers a reply names, resolved once: from here on the command works
+    // on these records, never on their names (a name may itself read as a
+    // pattern). An empty reply names the current layer where the prompt
+    // offers it as the default, and none elsewhere.
+    Layers resolve(const QString& list, bool emptyMeansCurrent) {
+        if (list.trimmed().isEmpty()) {
+            Layers none;
+            if (emptyMeansCurrent)
+                if (auto rec = doc_->drawing().findLayer(current()))
+                    none.push_back(rec);
+            return none;
+        }
         QStringList missing;
-        std::vector<QString> names = matchLayerNames(doc_->drawing(), list, &missing);
+        Layers layers = matchLayers(doc_->drawing(), list, &missing);
         for (const QString& m : missing)
             notFound(m);
-        if (names.empty() && missing.isEmpty())
+        if (layers.empty() && missing.isEmpty())
             ctx_.print(QStringLiteral("No matching layer names found."));
-        return names;
+        return layers;
     }
 
-    // Runs the change on each named layer through the object model, so the
-    // host's refusals apply; a refusal is printed and the others go on.
-    void apply(const QString& list, bool emptyMeansCurrent,
-               const std::function<void(acad::Layer&)>& change) {
-        for (const QString& name : resolve(list, emptyMeansCurrent)) {
+    // Runs the change on each layer through the object model, so the host's
+    // refusals apply; a refusal is printed and the others go on.
+    void applyTo(const Layers& layers, const std::function<void(acad::Layer&)>& change) {
+        for (const auto& rec : layers) {
+            if (!rec || rec->erased)
+                continue;
             try {
-                acad::LayerPtr layer = doc_->Layers()->Item(name);
+                acad::LayerPtr layer = doc_->wrapLayer(rec);
                 change(*layer);
             } catch (const acad::Error& e) {
                 ctx_.print(e.description());
@@ -276,16 +289,22 @@ private:
         }
     }
 
+    void apply(const QString& list, bool emptyMeansCurrent,
+               const std::function<void(acad::Layer&)>& change) {
+        applyTo(resolve(list, emptyMeansCurrent), change);
+    }
+
     void list(const QString& pattern) {
-        const std::vector<QString> names = resolve(pattern, false);
-        if (names.empty())
+        const Layers layers = resolve(pattern, false);
+        if (layers.empty())
             return;
         ctx_.print(
             QStringLiteral("Layer name                     State              Color    "
                            "Linetype        Lineweight"));
-        for (const QString& name : names) {
+        for (const auto& rec : layers) {
             try {
-                acad::LayerPtr l = doc_->Layers()->Item(name);
+                const QString& name = rec->name;
+                acad::LayerPtr l = doc_->wrapLayer(rec);
                 QStringList state;
                 state << (l->LayerOn() ? QStringLiteral("On") : QStringLiteral("Off"));
                 if (l->Freeze())
@@ -347,28 +366,36 @@ private:
         }
     }
 
-    void turnOff(const QString& list) {
-        bool currentNamed = false;
-        for (const QString& name : resolve(list, false)) {
-            if (QString::compare(name, current(), Qt::CaseInsensitive) == 0) {
-                currentNamed = true;
-                continue;
-            }
-            apply(name, false, [](acad::Layer& l) { l.SetLayerOn(false); });
+    // The resolved layers without the current one, which both Freeze and
+    // OFF treat apart; the current layer's record is given back.
+    Layers withoutCurrent(Layers layers, std::shared_ptr<LayerRecord>* currentOut) {
+        const auto cur = doc_->drawing().findLayer(current());
+        Layers rest;
+        rest.reserve(layers.size());
+        for (auto& rec : layers) {
+            if (rec == cur)
+                *currentOut = rec;
+            else
+                rest.push_back(std::move(rec));
         }
-        if (currentNamed)
+        return rest;
+    }
+
+    void turnOff(const QString& list) {
+        std::shared_ptr<LayerRecord> cur;
+        applyTo(withoutCurrent(resolve(list, false), &cur),
+                [](acad::Layer& l) { l.SetLayerOn(false); });
+        if (cur)
             step_ = Step::OffCurrent;
     }
 
     void freeze(const QString& list) {
-        for (const QString& name : resolve(list, false)) {
-            if (QString::compare(name, current(), Qt::CaseInsensitive) == 0) {
-                ctx_.print(QStringLiteral("Cannot freeze layer \"%1\".  It is the CURRENT layer.")
-                               .arg(name));
-                continue;
-            }
-            apply(name, false, [](acad::Layer& l) { l.SetFreeze(true); });
-        }
+        std::shared_ptr<LayerRecord> cur;
+        const Layers rest = withoutCurrent(resolve(list, false), &cur);
+        if (cur)
+            ctx_.print(QStringLiteral("Cannot freeze layer \"%1\".  It is the CURRENT layer.")
+                           .arg(cur->name));
+        applyTo(rest, [](acad::Layer& l) { l.SetFreeze(true); });
     }
 
     void readColor(const QString& text) {
@@ -441,7 +468,7 @@ private:
     CommandContext& ctx_;
     HostDocumentPtr doc_;
     Step step_ = Step::Option;
-    QString renameFrom_;
+    std::shared_ptr<LayerRecord> renameFrom_;
     int color_ = 7;
     bool colorOff_ = false;
     QString linetype_ = QStringLiteral("CONTINUOUS");

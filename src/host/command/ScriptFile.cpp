@@ -2,22 +2,15 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
+
+#include "platform/TextCodec.h"
 
 namespace host::command {
 
 QStringList splitScriptLines(const QByteArray& bytes) {
-    QByteArrayView body(bytes);
-    if (body.startsWith("\xEF\xBB\xBF"))
-        body = body.sliced(3);
-    QStringDecoder utf8(QStringConverter::Utf8);
-    QString text = utf8(body);
-    if (utf8.hasError()) {
-        QStringDecoder system(QStringConverter::System);
-        text = system(body);
-        if (system.hasError())
-            text = QString::fromLatin1(body);
-    }
+    // Scripts come from this system (UTF-8) or from a Windows office
+    // (Shift_JIS): UTF-8 when the bytes are valid UTF-8, else CP932.
+    const QString text = platform::decodeUserText(bytes).text;
     QStringList lines = text.split(QLatin1Char('\n'));
     for (QString& line : lines)
         if (line.endsWith(QLatin1Char('\r')))

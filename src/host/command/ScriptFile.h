@@ -9,9 +9,9 @@
 
 namespace host::command {
 
-// The lines of a script's bytes: UTF-8 when the bytes are valid UTF-8, else
-// the system's code page; CR LF and LF line ends; a final line break ends the
-// last line rather than adding an empty one.
+// The lines of a script's bytes: UTF-8 (a byte order mark dropped) when the
+// bytes are valid UTF-8, else Shift_JIS (CP932); CR LF and LF line ends; a
+// final line break ends the last line rather than adding an empty one.
 QStringList splitScriptLines(const QByteArray& bytes);
 
 class ScriptFile {

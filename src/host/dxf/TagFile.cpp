@@ -140,7 +140,8 @@ std::unique_ptr<TagFile> TagFile::parse(QByteArray bytes) {
         current->tags.push_back(t);
         pos = next;
         line += 2;
-        if (code == 0 && QByteArrayView(d + vpos, ve - vpos) == "EOF") {
+        // "EOF" is trimmed like every other value: readers accept "EOF " too.
+        if (code == 0 && trimView(QByteArrayView(d + vpos, ve - vpos)) == "EOF") {
             sawEof = true;
             break;
         }

@@ -12,6 +12,8 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kDeg = kPi / 180.0;
+// Angles beyond this many radians are reduced to one turn before use.
+constexpr double kFarAngle = 1024 * 2 * kPi;
 
 // The linear part of the transform applied to a direction.
 QPointF mapVector(const QTransform& xf, QPointF v) {
@@ -30,6 +32,20 @@ int segmentsFor(double sweepRad, double stepRad, int minimum, int maximum) {
 }
 
 }  // namespace
+
+double ellipseSweep(double t0, double t1) {
+    double d = t1 - t0;
+    if (!std::isfinite(d))
+        return 2 * kPi;
+    if (d > 0)
+        return std::min(d, 2 * kPi);
+    // Counter-clockwise from t0 round to t1: the difference in (0, 2π],
+    // computed directly instead of adding turns one at a time.
+    d = std::fmod(d, 2 * kPi);
+    if (d <= 0)
+        d += 2 * kPi;
+    return d;
+}
 
 // ---- Sink -----------------------------------------------------------------
 
@@ -67,10 +83,7 @@ void Sink::circle(const QTransform& xf, QPointF c, double r) {
 
 void Sink::arc(const QTransform& xf, QPointF c, double r, double a0, double a1) {
     if (!isSimilarity(xf)) {
-        double t1 = a1 * kDeg;
-        while (t1 <= a0 * kDeg)
-            t1 += 2 * kPi;
-        ellipse(xf, c, QPointF(r, 0), QPointF(0, r), a0 * kDeg, t1);
+        ellipse(xf, c, QPointF(r, 0), QPointF(0, r), a0 * kDeg, a1 * kDeg);
         return;
     }
     if (!take())
@@ -93,9 +106,11 @@ void Sink::arc(const QTransform& xf, QPointF c, double r, double a0, double a1) 
 void Sink::ellipse(const QTransform& xf, QPointF c, QPointF u, QPointF v, double t0, double t1) {
     if (!std::isfinite(t0) || !std::isfinite(t1))
         return;
-    while (t1 <= t0)
-        t1 += 2 * kPi;
-    const double sweep = std::min(t1 - t0, 2 * kPi);
+    const double sweep = ellipseSweep(t0, t1);
+    // Angles far outside one turn (file data may hold any) lose no shape when
+    // brought into range; ordinary ones are used as they are.
+    if (std::abs(t0) > kFarAngle)
+        t0 = std::fmod(t0, 2 * kPi);
     const int n = segmentsFor(sweep, 2 * kPi / 96, 4, 256);
     QPolygonF pts;
     pts.reserve(n + 1);
@@ -251,7 +266,8 @@ void GeometryBuilder::Impl::polyline(int index, const EntityReader& r, const QTr
     if (flags & 16) {
         // Polygon mesh: M x N vertices, drawn as its rows and columns.
         const long long m = r.integer(71, 0), n = r.integer(72, 0);
-        if (m < 1 || n < 1 || m * n > static_cast<long long>(verts.size()))
+        const auto count = static_cast<long long>(verts.size());
+        if (m < 1 || n < 1 || m > count || n > count || m * n > count)
             return;
         for (long long i = 0; i < m; ++i) {
             QPolygonF row;

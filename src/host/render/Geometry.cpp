@@ -257,9 +257,18 @@ void GeometryBuilder::build(int entityIndex, std::vector<Primitive>& out) const 
         return;
     Impl::Context ctx;
     ctx.entity = entityIndex;
-    int budget = kMaxPrimitivesPerEntity;
+    const long long extra =
+        std::min<long long>(kMaxPrimitivesPerEntity - kStepsPerEntity, d_->sharedSteps);
+    const int granted = kStepsPerEntity + static_cast<int>(extra);
+    int budget = granted;
     ctx.budget = &budget;
     d_->entity(entityIndex, ctx, out);
+    const int used = granted - std::max(budget, 0);
+    d_->sharedSteps -= std::max(0, used - kStepsPerEntity);
+}
+
+long long GeometryBuilder::sharedStepsLeft() const {
+    return d_->sharedSteps;
 }
 
 std::vector<Primitive> GeometryBuilder::primitives(int entityIndex) const {

@@ -78,9 +78,19 @@ public:
 
     // Nesting depth of block references that is still expanded.
     static constexpr int kMaxDepth = 16;
-    // Most primitives one top-level entity may expand to (huge arrays of
-    // nested blocks stop there).
+    // Work is counted in steps: every entity visited and every primitive
+    // made is one. Each top-level entity may take kStepsPerEntity steps of
+    // its own; what it needs beyond that (expanded block references) comes
+    // from one pool of kSharedSteps per builder, that is per drawing scene or
+    // per export, and no one entity takes more than kMaxPrimitivesPerEntity.
+    // So the work is bounded by the drawing's size, however its block
+    // references multiply (nested arrays of a block stop there), and the
+    // objects after a runaway reference are still drawn.
+    static constexpr int kStepsPerEntity = 32;
+    static constexpr long long kSharedSteps = 300000;
     static constexpr int kMaxPrimitivesPerEntity = 500000;
+    // Steps of the shared pool not yet used.
+    long long sharedStepsLeft() const;
 
     // Appends the primitives of one top-level entity (INSERTs expanded, the
     // VERTEXes of a POLYLINE read). Sub-entities and unknown types add

@@ -40,6 +40,7 @@ struct GeometryBuilder::Impl {
 
     const Drawing& drawing;
     const dxf::TagFile& file;
+    mutable long long sharedSteps = GeometryBuilder::kSharedSteps;
     QHash<QString, Block> blocks;                      // by case-folded name
     QHash<QString, LayerColour> layers;                // by case-folded name
     mutable QHash<QByteArray, QString> layerNames;     // group 8 values as stored, decoded
@@ -100,5 +101,9 @@ QTransform ocsTransform(const EntityReader& r, double elevation);
 // Points along a polyline segment from a to b with the bulge (tan of a
 // quarter of the included angle), without a; b is the last point added.
 void appendBulge(QPolygonF& pts, QPointF a, QPointF b, double bulge);
+
+// The counter-clockwise sweep from parameter t0 to t1 in (0, 2π]: a full turn
+// when they are equal; any finite values take constant time.
+double ellipseSweep(double t0, double t1);
 
 }  // namespace host::render

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -18,6 +19,13 @@
 #include "host/window/DrawingCanvas.h"
 
 namespace host {
+
+QString changedOnDiskQuestion(const QString& name) {
+    return QStringLiteral(
+               "\"%1\" は開いた後でほかのプログラムによって変更されています。\n"
+               "上書きすると、その変更は失われます。上書き保存しますか？")
+        .arg(name);
+}
 
 HostDialogs HostDialogs::standard() {
     HostDialogs d;
@@ -38,6 +46,16 @@ HostDialogs HostDialogs::standard() {
             QStringLiteral("Save changes to %1?").arg(name),
             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
         return static_cast<int>(b);
+    };
+    d.askChangedOnDisk = [](QWidget* parent, const QString& name) {
+        QMessageBox box(QMessageBox::Warning, QString::fromLatin1(HostApplication::kProductName),
+                        changedOnDiskQuestion(name),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("上書き保存"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("名前を付けて保存"));
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+        box.setDefaultButton(QMessageBox::Cancel);
+        return box.exec();
     };
     d.showError = [](QWidget* parent, const QString& message) {
         QMessageBox::critical(parent, QString::fromLatin1(HostApplication::kProductName), message);
@@ -324,8 +342,19 @@ bool HostWindow::saveDrawing(const HostDocumentPtr& doc) {
         return false;
     if (doc->FullName().isEmpty())
         return saveDrawingAs(doc);
+    // A file another program changed is overwritten only when the user says
+    // so; without a question to ask, the save refuses.
+    bool overwrite = false;
+    if (doc->changedOnDisk() && dialogs_.askChangedOnDisk) {
+        const int answer = dialogs_.askChangedOnDisk(this, doc->Name());
+        if (answer == QMessageBox::No)
+            return saveDrawingAs(doc);
+        if (answer != QMessageBox::Yes)
+            return false;
+        overwrite = true;
+    }
     return attempt([&] {
-        doc->save();
+        doc->save(QString(), overwrite);
         forgetRecovery(doc);
         refresh();
     });
@@ -352,8 +381,9 @@ bool HostWindow::saveDrawingAs(const HostDocumentPtr& doc) {
     const QString path = dialogs_.saveFile ? dialogs_.saveFile(this, doc->Name()) : QString();
     if (path.isEmpty())
         return false;
+    // The chooser has asked about replacing an existing file.
     return attempt([&] {
-        doc->save(path);
+        doc->save(path, true);
         refresh();
     });
 }

@@ -27,8 +27,14 @@ struct HostDialogs {
     // Yes (open the recovery file) or No, before opening a drawing that has
     // one; the text is recoveryQuestion's.
     std::function<int(QWidget*, const QString& text)> askOpenRecovery;
+    // The drawing's file was changed by another program since it was opened:
+    // Yes (overwrite it), No (save under another name) or Cancel.
+    std::function<int(QWidget*, const QString& name)> askChangedOnDisk;
     static HostDialogs standard();
 };
+
+// The question asked before overwriting a drawing another program changed.
+QString changedOnDiskQuestion(const QString& name);
 
 // The drawing host's top-level window: tabs of open drawings, Model and
 // layout tabs, the canvas and the command line. Its title is always the
