@@ -66,8 +66,8 @@ void frmMain::CmdScript_Click(int Index) {
         const QStringList dwgKeywords = SSTab1->property(kTag).toStringList();
         keywords.dwgName = dwgKeywords.value(0);
         keywords.dwgPath = dwgKeywords.value(1);
-        const QString fullPath =
-            basScript::baseFileFullPath(baseFile, CmdScriptSetting->property(kTag).toBool(), folder);
+        const QString fullPath = basScript::baseFileFullPath(
+            baseFile, CmdScriptSetting->property(kTag).toBool(), folder);
         if (!program_.AcadDoc)
             acad::raise(acad::ErrorNumber::NoActiveDocument,
                         QStringLiteral("アクティブな図面がありません。"));

@@ -12,9 +12,10 @@ QString undefinedScriptText() {
 }
 
 QString relativeModeWarningText() {
-    return QStringLiteral("相対パス指定（ChkAppPath）がオンになっているため、\n"
-                          "本アプリケーションファイルと同じフォルダにある\n"
-                          "スクリプトファイルを指定する必要があります。");
+    return QStringLiteral(
+        "相対パス指定（ChkAppPath）がオンになっているため、\n"
+        "本アプリケーションファイルと同じフォルダにある\n"
+        "スクリプトファイルを指定する必要があります。");
 }
 
 QString missingBaseFileText() {

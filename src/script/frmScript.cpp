@@ -54,12 +54,14 @@ frmScript::frmScript(platform::Ui& ui, basAPIini::IniState& ini, const QString& 
         grid->addWidget(TxtScriptFile[n], row, 2);
         grid->addWidget(CmdScriptFile[n], row, 3);
         grid->addWidget(TxtScriptKeyword[n], row, 4);
-        connect(CmdScriptFile[n], &QPushButton::clicked, this, [this, i] { CmdScriptFile_Click(i); });
+        connect(CmdScriptFile[n], &QPushButton::clicked, this,
+                [this, i] { CmdScriptFile_Click(i); });
     }
     grid->setColumnStretch(2, 1);
 
     ChkAppPath = new QCheckBox(
-        QStringLiteral("相対パス指定（ｱﾌﾟﾘｹｰｼｮﾝからの相対パスで「ｽｸﾘﾌﾟﾄのﾍﾞｰｽﾌｧｲﾙ」を指定する場合オン）"),
+        QStringLiteral(
+            "相対パス指定（ｱﾌﾟﾘｹｰｼｮﾝからの相対パスで「ｽｸﾘﾌﾟﾄのﾍﾞｰｽﾌｧｲﾙ」を指定する場合オン）"),
         this);
     ChkAppPath->setObjectName(QStringLiteral("ChkAppPath"));
     connect(ChkAppPath, &QCheckBox::clicked, this, &frmScript::ChkAppPath_Click);
@@ -151,9 +153,8 @@ basScript::ScriptSettings frmScript::settings() const {
 void frmScript::done(int r) {
     if (!saved_) {
         saved_ = true;
-        platform::trap(ui_, QStringLiteral("CmdClose_Click"), [&] {
-            basScript::writeScriptSettings(ini_, iniFile_, settings());
-        });
+        platform::trap(ui_, QStringLiteral("CmdClose_Click"),
+                       [&] { basScript::writeScriptSettings(ini_, iniFile_, settings()); });
     }
     QDialog::done(r);
 }

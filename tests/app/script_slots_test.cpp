@@ -117,12 +117,14 @@ TEST(ScriptSlotsApp, ButtonSetUpAndUndefinedSlots) {
     x.put("red.txt", "REGEN\n");
     QDir().mkpath(x.home("sub"));
     const QString sub = x.put("sub/blue.txt", "REGEN\n");
-    x.env.writeIni(("[Script]\nChkAppPath=1\n"
-                    "ChkScript0=1\nTxtScriptName0=赤\nTxtScriptFile0=red.txt\nTxtScriptKeyword0=@L\n"
-                    "ChkScript1=0\nTxtScriptName1=使わない\nTxtScriptFile1=red.txt\n"
-                    "ChkScript2=1\nTxtScriptName2=消えた\nTxtScriptFile2=gone.txt\n"
-                    "ChkScript3=1\nTxtScriptName3=青\nTxtScriptFile3=" + sub + "\n")
-                       .toUtf8());
+    x.env.writeIni(
+        ("[Script]\nChkAppPath=1\n"
+         "ChkScript0=1\nTxtScriptName0=赤\nTxtScriptFile0=red.txt\nTxtScriptKeyword0=@L\n"
+         "ChkScript1=0\nTxtScriptName1=使わない\nTxtScriptFile1=red.txt\n"
+         "ChkScript2=1\nTxtScriptName2=消えた\nTxtScriptFile2=gone.txt\n"
+         "ChkScript3=1\nTxtScriptName3=青\nTxtScriptFile3=" +
+         sub + "\n")
+            .toUtf8());
     x.restart();
     EXPECT_EQ(x.slot(0)->text(), "赤");
     EXPECT_EQ(x.slot(0)->toolTip(), "red.txt");
@@ -147,8 +149,8 @@ TEST(ScriptSlotsApp, ButtonSetUpAndUndefinedSlots) {
 TEST(ScriptSlotsApp, MissingBaseFileAtRun) {
     Session x;
     const QString base = x.put("red.txt", "REGEN\n");
-    x.env.writeIni(("[Script]\nChkScript0=1\nTxtScriptName0=赤\nTxtScriptFile0=" + base + "\n")
-                       .toUtf8());
+    x.env.writeIni(
+        ("[Script]\nChkScript0=1\nTxtScriptName0=赤\nTxtScriptFile0=" + base + "\n").toUtf8());
     x.restart();
     ASSERT_EQ(x.slot(0)->toolTip(), base);
     QFile::remove(base);
@@ -174,8 +176,9 @@ TEST(ScriptSlotsApp, SlotRunsThroughTheHost) {
     for (int i = 0; i < 3000; ++i)
         header += "FILEDIA\r\n0\r\n";
     x.put("SCRIPT_HEADER.txt", header);
-    x.env.writeIni("[Script]\nChkAppPath=1\nChkScript0=1\nTxtScriptName0=赤\n"
-                   "TxtScriptFile0=red.txt\nChkScript1=1\nTxtScriptFile1=red.txt\n");
+    x.env.writeIni(
+        "[Script]\nChkAppPath=1\nChkScript0=1\nTxtScriptName0=赤\n"
+        "TxtScriptFile0=red.txt\nChkScript1=1\nTxtScriptFile1=red.txt\n");
     x.restart();
     x.f().setHeightTwips(frmMain::kFullView);
     x.f().SSTab1->setCurrentIndex(2);
@@ -192,9 +195,10 @@ TEST(ScriptSlotsApp, SlotRunsThroughTheHost) {
         int heightBefore = 0, heightAfter = 0;
         QStringList onAfter;
     } mid;
+    QObject timerOwner;  // ends before mid: a timer that never fired cannot outlive it
     x.ui().expectDialog([&](QDialog& d) {
         // Fires once the review closed, while the keys go in or the host runs.
-        QTimer::singleShot(0, &x.f(), [&] {
+        QTimer::singleShot(0, &timerOwner, [&] {
             mid.fired = true;
             mid.running = basScript::isScriptRunning();
             mid.busy = x.s->program.Busy;

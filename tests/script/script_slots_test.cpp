@@ -110,10 +110,10 @@ TEST(ScriptSlots, ChosenFileAndDrawingName) {
 // base file that cannot be read is reported in Japanese with its path.
 TEST(ScriptSlots, ShiftJisBaseFile) {
     Folders d;
-    const QString base = d.put(
-        d.inProgram("色.txt"),
-        sjis(QStringLiteral(";画層の色を赤にする\r\n-LAYER\r\nC\r\n1\r\n  <LAYER>\r\n\r\n"
-                            "  ; 図面 <DWGNAME>\r\n")));
+    const QString base =
+        d.put(d.inProgram("色.txt"),
+              sjis(QStringLiteral(";画層の色を赤にする\r\n-LAYER\r\nC\r\n1\r\n  <LAYER>\r\n\r\n"
+                                  "  ; 図面 <DWGNAME>\r\n")));
     const QString out = d.inProgram("tova_script.scr");
     Keywords k;
     pu_subMakeScriptFromBase(base, out, {"壁", "B-1"}, k, "図面", "/d");
@@ -226,8 +226,10 @@ TEST(ScriptDialog, CheckChooserAndWarning) {
     Dialog x;
     const QString sub = x.d.put(x.d.inProgram("sub/file.txt"));
     const QString out = x.d.put(x.d.outside + "/far.txt");
-    x.writeIni(("[Script]\nChkAppPath=1\nTxtScriptFile0=" + sub + "\nTxtScriptFile1=gone.txt\n"
-                "TxtScriptFile2=" + out + "\n")
+    x.writeIni(("[Script]\nChkAppPath=1\nTxtScriptFile0=" + sub +
+                "\nTxtScriptFile1=gone.txt\n"
+                "TxtScriptFile2=" +
+                out + "\n")
                    .toUtf8());
     auto f = x.open();
     EXPECT_EQ(f->TxtScriptFile[0]->text(), "sub/file.txt");
