@@ -118,6 +118,8 @@ public:
 
     // Reads the options and shows the delimiter between the class lists.
     void pu_subReadOptions();
+    // Sets the eight script buttons up from the settings file.
+    void pu_subSetScriptButtons();
     // Binds the unique wrappers to the class combos, the layer combo and the lists.
     void pu_subUniqueWrappers_Init();
     // What running a script needs: the Ui port, the application, the folder.
@@ -240,8 +242,8 @@ public Q_SLOTS:
     void CmdTool_ReplaceString_Click() {}
     void CmdTool_Divide_Click() {}
     void CmdTool_Confirmation_Click() {}
-    void CmdScript_Click(int Index) { (void)Index; }
-    void CmdScriptSetting_Click() {}
+    void CmdScript_Click(int Index);
+    void CmdScriptSetting_Click();
 
 public:
     void setVisible(bool visible) override;

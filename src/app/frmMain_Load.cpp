@@ -38,6 +38,7 @@ void frmMain::Form_Load() {
         // 4. Options.
         pu_subReadOptions();
         // 5. Script buttons and class lists.
+        pu_subSetScriptButtons();
         pu_subUniqueWrappers_Init();
         // 6. The CAD application and its active drawing.
         if (basAcadObject::pu_fun_bAttachAcad(*this) || program_.NoDocument) {

@@ -2,9 +2,27 @@
 
 #include <QFile>
 #include <QSaveFile>
-#include <stdexcept>
+
+#include "acad/Error.h"
+#include "platform/TextCodec.h"
 
 namespace basScript {
+
+QString cannotReadText(const QString& path) {
+    return QStringLiteral(
+               "ファイル「%"
+               "1」を読み込めません。ファイルがあるか、読み取りが許可されているかを確認してください"
+               "。")
+        .arg(path);
+}
+
+QString cannotWriteText(const QString& path) {
+    return QStringLiteral(
+               "ファイル「%"
+               "1」に書き込めません。フォルダへの書き込みが許可されているか、空き容量があるかを確認"
+               "してください。")
+        .arg(path);
+}
 
 QStringList readLines(const QString& path, bool* ok) {
     QFile f(path);
@@ -15,7 +33,7 @@ QStringList readLines(const QString& path, bool* ok) {
     }
     if (ok)
         *ok = true;
-    QString text = QString::fromUtf8(f.readAll());
+    QString text = platform::decodeUserText(f.readAll()).text;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QStringList lines = text.split(QLatin1Char('\n'));
@@ -28,15 +46,13 @@ QStringList readLines(const QString& path, bool* ok) {
 void writeLines(const QString& path, const QStringList& lines) {
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
-        throw std::runtime_error(
-            QString("cannot write " + path + ": " + f.errorString()).toStdString());
+        acad::raise(kFileAccessError, cannotWriteText(path));
     for (const QString& line : lines) {
         f.write(line.toUtf8());
         f.write("\r\n", 2);
     }
     if (!f.commit())
-        throw std::runtime_error(
-            QString("cannot write " + path + ": " + f.errorString()).toStdString());
+        acad::raise(kFileAccessError, cannotWriteText(path));
 }
 
 namespace {
@@ -60,7 +76,8 @@ void pu_subMakeScriptFromBase(const QString& sBaseFile, const QString& sOutFile,
     bool ok = false;
     const QStringList base = readLines(sBaseFile, &ok);
     if (!ok)
-        throw std::runtime_error(QString("cannot read " + sBaseFile).toStdString());
+        acad::raise(QFile::exists(sBaseFile) ? kFileAccessError : kFileNotFound,
+                    cannotReadText(sBaseFile));
     bool keyed = false;
     if (!keywords.layer.isEmpty())
         for (const QString& line : base)

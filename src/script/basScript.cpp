@@ -3,11 +3,14 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
+#include <QScopeGuard>
 #include <QThread>
+#include <QWidget>
 
 #include "platform/Keystrokes.h"
 #include "platform/Procedure.h"
 #include "platform/Windows.h"
+#include "script/InputBlocker.h"
 #include "script/frmScriptExecute.h"
 
 namespace basScript {
@@ -18,8 +21,11 @@ QString inFolder(const Engine& e, const char* name) {
     return QDir(e.programFolder).filePath(QString::fromLatin1(name));
 }
 
-// Lets the window work while the CAD application runs the script: events
-// are handled between polls, with a short sleep so the loop does not spin.
+// Set while a script runs: a second run started meanwhile is refused.
+bool g_running = false;
+
+// Lets windows repaint while the CAD application runs the script: events are
+// handled between polls, with a short sleep so the loop does not spin.
 void waitUntilQuiescent(Engine& engine) {
     while (!engine.app->GetAcadState()->IsQuiescent()) {
         engine.ui.doEvents();
@@ -46,7 +52,19 @@ QString scriptKeystrokes(const QString& runFile) {
            platform::escapeKeys(QDir::toNativeSeparators(runFile)) + QStringLiteral("\r");
 }
 
+bool isScriptRunning() {
+    return g_running;
+}
+
 void pu_subExecuteScript(Engine& engine, bool& bCancel, const QString& sScriptPath) {
+    // Only one script at a time: a run asked for while one is under way is
+    // refused as if its review had been cancelled.
+    if (g_running) {
+        bCancel = true;
+        return;
+    }
+    g_running = true;
+    const auto done = qScopeGuard([] { g_running = false; });
     bCancel = false;
     platform::trap(engine.ui, QStringLiteral("pu_subExecuteScript"), [&] {
         const QString header = headerPath(engine);
@@ -60,6 +78,15 @@ void pu_subExecuteScript(Engine& engine, bool& bCancel, const QString& sScriptPa
         engine.app->Update();
         const QString run = runFilePath(engine);
         pr_subJoinScriptFiles(run, {header, sScriptPath, footer});
+        // From the first key to the end of the run the tool's own windows
+        // take no user input, so no click starts another command mid-run.
+        // The window the keys go to (the CAD window) keeps its input: the
+        // user can still cancel the script with Escape on its command line.
+        QWidget* cad = platform::widgetOf(engine.acadWindow);
+        if (!cad)
+            if (QWidget* target = platform::keyTarget())
+                cad = target->window();
+        InputBlocker blocker(cad);
         platform::sendKeys(scriptKeystrokes(run), true);
         waitUntilQuiescent(engine);
     });

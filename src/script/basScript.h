@@ -30,7 +30,12 @@ QString scriptKeystrokes(const QString& runFile);
 
 // Reviews and runs one generated script; bCancel is true when the user
 // cancelled the review. Errors show the common message and end the run.
+// While it waits for the CAD application, the tool's windows take no user
+// input. A run asked for while another is under way does nothing and reports
+// bCancel true.
 void pu_subExecuteScript(Engine& engine, bool& bCancel, const QString& sScriptPath);
+// Whether a script is being reviewed or run now.
+bool isScriptRunning();
 // Joins the two scripts into tova_script.scr and runs it.
 void pu_subExecuteJoinedScript(Engine& engine, bool& bCancel, const QString& sFirst,
                                const QString& sSecond);

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "platform/Procedure.h"
+#include "platform/TextCodec.h"
 #include "platform/Ui.h"
 
 frmScriptExecute::frmScriptExecute(QWidget* parent) : QDialog(parent) {
@@ -69,7 +70,10 @@ void frmScriptExecute::load(const QString& header, const QString& script, const 
             QFile f(paths_[i]);
             if (!f.exists() || !f.open(QIODevice::ReadOnly))
                 return;
-            const QString text = QString::fromUtf8(f.readAll());
+            const platform::DecodedText decoded = platform::decodeUserText(f.readAll());
+            encoding_[i] = decoded.encoding;
+            bom_[i] = decoded.hadBom;
+            const QString& text = decoded.text;
             crlf_[i] = text.contains(QLatin1String("\r\n"));
             if (!text.isEmpty())
                 boxes[i]->setPlainText(text);
@@ -89,7 +93,9 @@ void frmScriptExecute::CmdExecute_Click() {
             QString text = boxes[i]->toPlainText();
             if (crlf_[i])
                 text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-            f.write(text.toUtf8());
+            // Written back in the encoding the file came in: a Shift_JIS
+            // header from a Windows office stays Shift_JIS.
+            f.write(platform::encodeUserText(text, encoding_[i], bom_[i]));
             f.commit();
         });
     }

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <array>
 
+#include "platform/TextCodec.h"
+
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -41,5 +43,10 @@ private:
     std::array<QString, 3> paths_;
     std::array<bool, 3> changed_{false, false, false};
     std::array<bool, 3> crlf_{false, false, false};  // the file's line ends are CR LF
-    bool cancel_ = true;                             // stays set unless the script is run
+    // The encoding each file came in (UTF-8 when valid, else Shift_JIS) and
+    // whether it began with a UTF-8 byte order mark; files are written back so.
+    std::array<platform::TextEncoding, 3> encoding_{
+        platform::TextEncoding::Utf8, platform::TextEncoding::Utf8, platform::TextEncoding::Utf8};
+    std::array<bool, 3> bom_{false, false, false};
+    bool cancel_ = true;  // stays set unless the script is run
 };

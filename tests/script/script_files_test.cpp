@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "TestPaths.h"
+#include "acad/Error.h"
 #include "script/ScriptFiles.h"
 
 using basScript::Keywords;
@@ -69,7 +70,7 @@ TEST(ScriptFiles, KeyedAndUnkeyedBases) {
     EXPECT_EQ(readLines(out), QStringList{"F Z <LAYER>"});
     EXPECT_THROW(pu_subMakeScriptFromBase(testsupport::tempDir() + "/none.txt", out, {"A"},
                                           Keywords{}, "", ""),
-                 std::runtime_error);
+                 acad::Error);
 }
 
 // Joining takes every line of each existing input in order and skips missing ones.
