@@ -13,9 +13,11 @@
 // speaks of (900, 1335, 1910, 4890, 2300 below the lists) is such a window
 // height, and the controls are laid out in client twips.
 
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 #include <array>
+#include <memory>
 
 #include "app/Program.h"
 
@@ -36,6 +38,8 @@ struct Engine;
 }
 class ListPair;
 class clsUniqueCombo;
+class frmLayerView;
+class clsCSV_Function2;
 
 class frmMain : public QWidget {
     Q_OBJECT
@@ -219,8 +223,8 @@ public Q_SLOTS:
     void CmdTool_HeadAdd_Click() {}
     void CmdTool_ReplaceLayerName_Click() {}
     void CmdTool_ReplaceString_Click() {}
-    void CmdTool_Divide_Click() {}
-    void CmdTool_Confirmation_Click() {}
+    void CmdTool_Divide_Click();
+    void CmdTool_Confirmation_Click();
     void CmdScript_Click(int Index) { (void)Index; }
     void CmdScriptSetting_Click() {}
 
@@ -282,6 +286,9 @@ private:
     std::array<clsUniqueCombo*, 4> uniqueItems_{};
     bool loaded_ = false;
     bool unloaded_ = false;
+    // The layer window while it is open, and the CSV writer made on first use.
+    QPointer<frmLayerView> layerView_;
+    std::shared_ptr<clsCSV_Function2> pu_clsCSV;
     // A double-click on a label is followed by a release that must not count
     // as a second click.
     QObject* dblClickedLabel_ = nullptr;
