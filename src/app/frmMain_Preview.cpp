@@ -2,6 +2,7 @@
 #include "app/frmMain.h"
 #include "files/clsCSV_Function2.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Ui.h"
 #include "platform/Windows.h"
 #include "preview/ViewerHandOff.h"
 #include "preview/frmLayerView.h"

@@ -254,8 +254,9 @@ TEST(LayerWindow, ShowUpdatesAndIsTopmost) {
     QPointer<frmLayerView> w(e.window());
     QSignalSpy done(w.data(), &frmLayerView::updated);
     w->pu_subShow();
-    if (done.isEmpty())
+    if (done.isEmpty()) {
         ASSERT_TRUE(done.wait(5000));
+    }
     EXPECT_TRUE(w->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(w->ready());
     EXPECT_EQ(e.files().size(), 6);
