@@ -11,4 +11,10 @@ namespace host {
 // untouched when any step fails.
 void writeFileAtomically(const QString& path, const QByteArray& bytes);
 
+// Writes the bytes over the file in place (created when missing): no new
+// file is made for a file that exists. For pictures made again on demand,
+// many at a time; a failure may leave the file cut short. Throws acad::Error
+// (FileError).
+void writeFileInPlace(const QString& path, const QByteArray& bytes);
+
 }  // namespace host

@@ -101,8 +101,10 @@ void HostDocument::Export(const QString& fileName, const QString& extension,
     // The builder is shared by every export until the drawing's content
     // changes: a picture per layer reads the block definitions once.
     const auto& builder = cache_.builder(*drawing_, contentRevision_);
-    writeFileAtomically(fileName + QStringLiteral(".wmf"),
-                        metafileOf(*drawing_, builder, entities));
+    // A picture is made again whenever it is asked for: it is written over
+    // the old one in place, without waiting for the disk (new files and disk
+    // waits would dominate a picture per layer).
+    writeFileInPlace(fileName + QStringLiteral(".wmf"), metafileOf(*drawing_, builder, entities));
 }
 
 }  // namespace host

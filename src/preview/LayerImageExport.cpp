@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
 
 #include "platform/Procedure.h"
 #include "preview/basDWF.h"
@@ -10,12 +12,17 @@ namespace preview {
 
 namespace {
 
-void remakeFolder(const QString& folder) {
-    QDir dir(folder);
+bool isPictureName(const QString& name) {
+    static const QRegularExpression picture(QStringLiteral("^one[0-9]+\\.wmf$"));
+    return picture.match(name).hasMatch();
+}
+
+// Empties the image folder (made when missing) of everything but earlier
+// pictures, which the exports write over in place: a new file per picture
+// costs the file system far more than rewriting one. The pictures not
+// written again are removed afterwards (removeUnwritten).
+void emptyFolder(const QString& folder) {
     const QFileInfo info(folder);
-    if (info.exists() && !info.isSymLink() && info.isDir() && !dir.removeRecursively())
-        acad::raise(acad::ErrorNumber::FileError,
-                    QStringLiteral("フォルダーを削除できません: %1").arg(folder));
     if (info.isSymLink() || (info.exists() && !info.isDir()))
         if (!QFile::remove(folder))
             acad::raise(acad::ErrorNumber::FileError,
@@ -23,6 +30,27 @@ void remakeFolder(const QString& folder) {
     if (!QDir().mkpath(folder))
         acad::raise(acad::ErrorNumber::FileError,
                     QStringLiteral("フォルダーを作成できません: %1").arg(folder));
+    const QDir dir(folder);
+    for (const QFileInfo& entry :
+         dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        if (entry.isFile() && !entry.isSymLink() && isPictureName(entry.fileName()))
+            continue;
+        const bool removed = entry.isDir() && !entry.isSymLink()
+                                 ? QDir(entry.absoluteFilePath()).removeRecursively()
+                                 : QFile::remove(entry.absoluteFilePath());
+        if (!removed)
+            acad::raise(acad::ErrorNumber::FileError,
+                        QStringLiteral("削除できません: %1").arg(entry.absoluteFilePath()));
+    }
+}
+
+// Removes the pictures of the folder that this update did not write.
+void removeUnwritten(const QString& folder, const QSet<QString>& written) {
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (!written.contains(name) && !QFile::remove(dir.filePath(name)))
+            acad::raise(acad::ErrorNumber::FileError,
+                        QStringLiteral("削除できません: %1").arg(dir.filePath(name)));
 }
 
 }  // namespace
@@ -59,8 +87,11 @@ ExportOutcome exportLayerImages(const acad::DocumentPtr& doc, const LayerStateLi
     // Nothing has changed until the current layer is known.
     if (!guarded([&] { active = doc->ActiveLayer()->Name(); }))
         return out;
+    QSet<QString> written;
+    bool folderReady = false;
     guarded([&] {
-        remakeFolder(folder);
+        emptyFolder(folder);
+        folderReady = true;
         auto layers = doc->Layers();
         for (const auto& layer : layers->items()) {
             if (layer->Name() == active)
@@ -77,10 +108,15 @@ ExportOutcome exportLayerImages(const acad::DocumentPtr& doc, const LayerStateLi
             auto set = basDWF::pu_fun_oSelectLayer(doc, name);
             if (set->Count() > 0) {
                 doc->Export(imageBaseName(folder, i), QStringLiteral("WMF"), set);
+                // Only a finished picture counts: a failed one is removed.
+                written.insert(QFileInfo(imageFile(folder, i)).fileName());
                 ++out.exported;
             }
         }
     });
+    // No picture of an earlier update survives, whatever failed.
+    if (folderReady)
+        guarded([&] { removeUnwritten(folder, written); });
     // Every layer back as the snapshot had it, each on its own: one that
     // fails does not keep the others from being put back.
     guarded([&] {

@@ -137,9 +137,14 @@ const std::map<QString, std::pair<bool, bool>> kInitial = {
 TEST(LayerWindow, UpdateMakesPicturesAndPutsLayersBack) {
     Env e;
     QDir().mkpath(e.folder);
-    QFile stale(e.folder + "/one99.wmf");
-    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
-    stale.close();
+    // Left from earlier: a layer's picture that is no longer made (E has no
+    // objects), one of a layer that is gone, other files and folders.
+    for (const char* name : {"/one4.wmf", "/one99.wmf", "/notes.txt"}) {
+        QFile stale(e.folder + name);
+        ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+        stale.write("stale");
+    }
+    ASSERT_TRUE(QDir(e.folder).mkpath("old/deeper"));
     std::unique_ptr<frmLayerView> w(e.window());
     w->setAttribute(Qt::WA_DeleteOnClose, false);
     const int regens = e.doc->regenCount();
@@ -148,6 +153,7 @@ TEST(LayerWindow, UpdateMakesPicturesAndPutsLayersBack) {
     EXPECT_EQ(w->windowTitle(), "layers.dxf");
     EXPECT_EQ(e.files(), (QStringList{"one0.wmf", "one1.wmf", "one2.wmf", "one3.wmf", "one5.wmf",
                                       "one6.wmf"}));
+    EXPECT_FALSE(QDir(e.folder + "/old").exists());
     QStringList names;
     for (int i = 0; i < w->CboLayer->count(); ++i)
         names << w->CboLayer->itemText(i);
@@ -198,7 +204,11 @@ TEST(LayerWindow, FailingExportStillPutsLayersBack) {
     auto expected = kInitial;
     expected["A"] = {false, false};
     ASSERT_EQ(e.states(), expected);
-    std::map<QString, std::pair<bool, bool>> seenAtError;
+    // A picture of an earlier update for a layer whose export fails.
+    ASSERT_TRUE(QDir().mkpath(e.folder));
+    QFile old(e.folder + "/one5.wmf");
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.close();
     e.ui.expectMessage(
         platform::procedureErrorText("pu_subUpdate", acad::ErrorNumber::FileError, "disk full"),
         platform::appTitle(), Buttons::OK, Icon::Critical, Answer::OK);
