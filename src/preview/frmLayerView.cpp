@@ -58,6 +58,17 @@ void frmLayerView::Form_Load() {
     if (loaded_)
         return;
     loaded_ = true;
+    // First shown beside the main window, inside the work area.
+    if (QWidget* owner = parentWidget()) {
+        const QRect main = owner->frameGeometry();
+        QPoint at(main.right() + 8, main.top());
+        const QRect area = platform::workArea();
+        if (!area.isEmpty()) {
+            at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - width())));
+            at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - height())));
+        }
+        move(at);
+    }
     platform::setTopmost(this, true);
     Form_Resize();
 }

@@ -3,6 +3,7 @@
 #include "platform/TextCodec.h"
 
 #include <gtest/gtest.h>
+#include <QStringList>
 
 using platform::TextEncoding;
 
