@@ -15,9 +15,11 @@
 // height, and the controls are laid out in client twips.
 
 #include <QPoint>
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 #include <array>
+#include <memory>
 #include <optional>
 
 #include "app/Program.h"
@@ -40,6 +42,8 @@ struct Engine;
 }
 class ListPair;
 class clsUniqueCombo;
+class frmLayerView;
+class clsCSV_Function2;
 
 class frmMain : public QWidget {
     Q_OBJECT
@@ -240,8 +244,8 @@ public Q_SLOTS:
     void CmdTool_HeadAdd_Click() {}
     void CmdTool_ReplaceLayerName_Click() {}
     void CmdTool_ReplaceString_Click() {}
-    void CmdTool_Divide_Click() {}
-    void CmdTool_Confirmation_Click() {}
+    void CmdTool_Divide_Click();
+    void CmdTool_Confirmation_Click();
     void CmdScript_Click(int Index);
     void CmdScriptSetting_Click();
 
@@ -319,6 +323,9 @@ private:
     std::array<clsUniqueCombo*, 4> uniqueItems_{};
     bool loaded_ = false;
     bool unloaded_ = false;
+    // The layer window while it is open, and the CSV writer made on first use.
+    QPointer<frmLayerView> layerView_;
+    std::shared_ptr<clsCSV_Function2> pu_clsCSV;
     // A double-click on a label is followed by a release that must not count
     // as a second click.
     QObject* dblClickedLabel_ = nullptr;

@@ -173,4 +173,12 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes) {
     }
 }
 
+void writeFileInPlace(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size() ||
+        !f.flush())
+        acad::raise(acad::ErrorNumber::FileError,
+                    QStringLiteral("Cannot save \"%1\": %2").arg(path, f.errorString()));
+}
+
 }  // namespace host

@@ -46,5 +46,10 @@ struct AtomicFileHooks {
     int (*fsync)(int fd) = nullptr;
 };
 void setAtomicFileHooksForTesting(const AtomicFileHooks& hooks);
+// Writes the bytes over the file in place (created when missing): no new
+// file is made for a file that exists. For pictures made again on demand,
+// many at a time; a failure may leave the file cut short. Throws acad::Error
+// (FileError).
+void writeFileInPlace(const QString& path, const QByteArray& bytes);
 
 }  // namespace host

@@ -127,6 +127,7 @@ acad::EntityPtr HostDocument::HandleToObject(const QString& handle) {
 
 void HostDocument::markModified() {
     modified_ = true;
+    ++contentRevision_;
     if (onChanged)
         onChanged();
 }
@@ -158,12 +159,32 @@ void HostDocument::save(const QString& path, bool overwriteChanged) {
     fullName_ = QFileInfo(target).absoluteFilePath();
     name_ = QFileInfo(target).fileName();
     modified_ = false;
+    savedLayerStates_.clear();
+    changedLayerStates_.clear();
+    if (onChanged)
+        onChanged();
+}
+
+void HostDocument::layerStateChanging(const std::shared_ptr<LayerRecord>& rec) {
+    if (!savedLayerStates_.contains(rec.get()))
+        savedLayerStates_.insert(rec.get(),
+                                 {rec, drawing_->layerColor(*rec), drawing_->layerFlags(*rec)});
+}
+
+void HostDocument::layerStateChanged(const std::shared_ptr<LayerRecord>& rec) {
+    const auto it = savedLayerStates_.constFind(rec.get());
+    if (it != savedLayerStates_.constEnd() && it->color == drawing_->layerColor(*rec) &&
+        it->flags == drawing_->layerFlags(*rec))
+        changedLayerStates_.remove(rec.get());
+    else
+        changedLayerStates_.insert(rec.get());
     if (onChanged)
         onChanged();
 }
 
 void HostDocument::close() {
     closed_ = true;
+    cache_.clear();
     for (auto& s : sets_)
         s->deleted = true;
     sets_.clear();

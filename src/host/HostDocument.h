@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QHash>
+#include <QSet>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -7,6 +9,7 @@
 #include "acad/Acad.h"
 #include "host/AtomicFile.h"
 #include "host/Drawing.h"
+#include "host/DrawingCache.h"
 
 namespace host {
 
@@ -53,7 +56,9 @@ public:
     void setCurrentLayout(const QString& layout) { currentLayout_ = layout; }
     int currentViewport() const { return currentViewport_; }
     void setCurrentViewport(int entityIndex) { currentViewport_ = entityIndex; }
-    bool isModified() const { return modified_; }
+    // Changed since it was opened or saved. Layers turned off and on again or
+    // frozen and thawed again (by any route) count as unchanged.
+    bool isModified() const { return modified_ || !changedLayerStates_.empty(); }
     // Saves to fullName (or the given path, which then becomes the full name).
     // When the drawing's own file was changed on disk since it was opened or
     // last saved, the save is refused with an acad::Error (FileError) unless
@@ -71,6 +76,15 @@ public:
     void checkOpen() const;
     // Called after every change to the drawing, and after each regeneration.
     void markModified();
+    // Around a write of a layer's on/off or frozen state, instead of
+    // markModified: the drawing counts as modified while any layer's state
+    // differs from what it was when the drawing was opened or saved.
+    void layerStateChanging(const std::shared_ptr<LayerRecord>& rec);
+    void layerStateChanged(const std::shared_ptr<LayerRecord>& rec);
+    // Counts changes to anything but layers' on/off and frozen states.
+    quint64 contentRevision() const { return contentRevision_; }
+    // Shared by calls on the drawing at one content revision.
+    DrawingCache& cache() { return cache_; }
     std::function<void()> onChanged;
     std::function<void()> onRegen;
     // Lets the user pick objects; returns entity indexes. Set by the host window.
@@ -91,6 +105,17 @@ private:
     bool modified_ = false;
     bool closed_ = false;
     FileStamp stamp_;
+    quint64 contentRevision_ = 1;
+    // Layers whose on/off or frozen state was written since the last save:
+    // the colour and flags they had then.
+    struct SavedLayerState {
+        std::shared_ptr<LayerRecord> rec;
+        int color = 0;
+        int flags = 0;
+    };
+    QHash<const LayerRecord*, SavedLayerState> savedLayerStates_;
+    QSet<const LayerRecord*> changedLayerStates_;
+    DrawingCache cache_;
     std::vector<std::shared_ptr<SelectionSetState>> sets_;
 };
 

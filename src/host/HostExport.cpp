@@ -26,8 +26,9 @@ std::vector<wmf::Point> toWmf(const QPolygonF& pts) {
 
 // Draws the objects as the drawing shows them: objects on layers that are off
 // or frozen are left out, and ACI 7 is black on the picture's white.
-QByteArray metafileOf(const Drawing& drawing, const std::vector<int>& entities) {
-    const render::Scene scene = render::Scene::build(drawing, entities);
+QByteArray metafileOf(const Drawing& drawing, const render::GeometryBuilder& builder,
+                      const std::vector<int>& entities) {
+    const render::Scene scene = render::Scene::build(builder, entities);
     const render::LayerVisibility visibility(drawing);
     const std::vector<char> drawn = scene.drawnGroups(visibility);
     const QRectF box = scene.bounds(visibility);
@@ -97,7 +98,13 @@ void HostDocument::Export(const QString& fileName, const QString& extension,
     for (int i : items)
         if (i >= 0 && i < count)
             entities.push_back(i);
-    writeFileAtomically(fileName + QStringLiteral(".wmf"), metafileOf(*drawing_, entities));
+    // The builder is shared by every export until the drawing's content
+    // changes: a picture per layer reads the block definitions once.
+    const auto& builder = cache_.builder(*drawing_, contentRevision_);
+    // A picture is made again whenever it is asked for: it is written over
+    // the old one in place, without waiting for the disk (new files and disk
+    // waits would dominate a picture per layer).
+    writeFileInPlace(fileName + QStringLiteral(".wmf"), metafileOf(*drawing_, builder, entities));
 }
 
 }  // namespace host

@@ -1,6 +1,7 @@
 #include "host/HostObjects.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "host/SelectionFilter.h"
 
@@ -72,8 +73,9 @@ void HostLayer::SetLayerOn(bool on) {
     Drawing& d = doc_->drawing();
     const int c = d.layerColor(live());
     const int magnitude = c == 0 ? 7 : std::abs(c);
+    doc_->layerStateChanging(rec_);
     d.setLayerColor(live(), on ? magnitude : -magnitude);
-    doc_->markModified();
+    doc_->layerStateChanged(rec_);
 }
 
 bool HostLayer::Freeze() const {
@@ -85,8 +87,9 @@ void HostLayer::SetFreeze(bool frozen) {
     if (frozen && d.isCurrentLayer(live()))
         acad::raise(acad::ErrorNumber::NotAllowed,
                     QStringLiteral("画層が無効です: 現在画層はフリーズできません。"));
+    doc_->layerStateChanging(rec_);
     d.setLayerFlag(live(), 1, frozen);
-    doc_->markModified();
+    doc_->layerStateChanged(rec_);
 }
 
 bool HostLayer::Lock() const {
@@ -245,19 +248,30 @@ void HostSelectionSet::addUnique(int index) {
 
 void HostSelectionSet::Select(int mode, const std::vector<int>& filterType,
                               const std::vector<QVariant>& filterData) {
-    live();
+    auto& items = live().items;
     if (mode != acad::acSelectionSetAll)
         acad::raise(acad::ErrorNumber::InvalidInput,
                     QStringLiteral("引数が無効です: 選択モード %1 には点が必要です。").arg(mode));
     const SelectionFilter filter(filterType, filterData);
     const Drawing& d = doc_->drawing();
     const auto& ents = d.entities();
+    // Objects already in the set are not added twice.
+    std::unordered_set<int> had(items.begin(), items.end());
+    auto take = [&](int i) {
+        if (filter.matches(d, ents[static_cast<size_t>(i)]) && (had.empty() || !had.count(i)))
+            items.push_back(i);
+    };
+    if (const QString* layer = filter.literalLayer()) {
+        // A plain layer name: only that layer's objects can match.
+        for (int i : doc_->cache().objectsOnLayer(d, doc_->contentRevision(), *layer))
+            take(i);
+        return;
+    }
     for (size_t i = 0; i < ents.size(); ++i) {
         const EntityRecord& e = ents[i];
         if (e.sub || e.space == Space::Block)
             continue;
-        if (filter.matches(d, e))
-            addUnique(static_cast<int>(i));
+        take(static_cast<int>(i));
     }
 }
 

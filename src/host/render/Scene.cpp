@@ -68,8 +68,12 @@ bool LayerVisibility::drawn(const QString& layer, const QStringList& hostLayers)
 }
 
 Scene Scene::build(const Drawing& drawing, const std::vector<int>& entities) {
-    Scene scene;
     const GeometryBuilder builder(drawing);
+    return build(builder, entities);
+}
+
+Scene Scene::build(const GeometryBuilder& builder, const std::vector<int>& entities) {
+    Scene scene;
     scene.prims_.reserve(entities.size() + entities.size() / 4);
     for (int i : entities)
         builder.build(i, scene.prims_);

@@ -54,6 +54,8 @@ public:
 
     Scene() = default;
     static Scene build(const Drawing& drawing, const std::vector<int>& entities);
+    // The same with a builder made for the drawing earlier (and still valid).
+    static Scene build(const GeometryBuilder& builder, const std::vector<int>& entities);
     // Model space, and a layout's paper space (empty name: the first layout).
     static Scene modelSpace(const Drawing& drawing);
     static Scene layout(const Drawing& drawing, const QString& layout);

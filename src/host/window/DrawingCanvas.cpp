@@ -48,11 +48,14 @@ DrawingCanvas::~DrawingCanvas() = default;
 void DrawingCanvas::setDocument(HostDocumentPtr doc) {
     doc_ = std::move(doc);
     views_.clear();
+    model_.reset();
     refresh();
 }
 
 void DrawingCanvas::refresh() {
-    model_.reset();
+    if (!doc_ || doc_.get() != modelDoc_ || doc_->isClosed() ||
+        doc_->contentRevision() != modelRevision_)
+        model_.reset();
     layouts_.clear();
     // Build the shown space now, so the cost falls here and not in painting.
     if (doc_ && !doc_->isClosed()) {
@@ -90,8 +93,13 @@ QString DrawingCanvas::viewKey() const {
 }
 
 const render::Scene& DrawingCanvas::modelScene() const {
-    if (!model_)
-        model_ = render::Scene::modelSpace(doc_->drawing());
+    if (!model_) {
+        const Drawing& d = doc_->drawing();
+        model_ = render::Scene::build(doc_->cache().builder(d, doc_->contentRevision()),
+                                      render::modelSpaceEntities(d));
+        modelDoc_ = doc_.get();
+        modelRevision_ = doc_->contentRevision();
+    }
     return *model_;
 }
 

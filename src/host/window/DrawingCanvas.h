@@ -84,6 +84,10 @@ private:
 
     HostDocumentPtr doc_;
     mutable std::optional<render::Scene> model_;
+    // The drawing and content revision model_ was built for: turning layers
+    // on or off and freezing them leaves the scene as it is.
+    mutable const HostDocument* modelDoc_ = nullptr;
+    mutable quint64 modelRevision_ = 0;
     mutable QHash<QString, LayoutCache> layouts_;  // by folded layout name
     QHash<QString, View> views_;                   // by viewKey()
     QPoint lastDrag_;
