@@ -21,6 +21,7 @@
 #include <optional>
 
 #include "app/Program.h"
+#include "tools/frmReplaceLayerName.h"
 
 class QCheckBox;
 class QComboBox;
@@ -40,6 +41,7 @@ struct Engine;
 }
 class ListPair;
 class clsUniqueCombo;
+class frmSplash;
 
 class frmMain : public QWidget {
     Q_OBJECT
@@ -235,9 +237,9 @@ public Q_SLOTS:
     void CmdChange_Click();
     void CmdTool_ByLayer_Click() {}
     void CmdTool_Move_Click() {}
-    void CmdTool_HeadAdd_Click() {}
-    void CmdTool_ReplaceLayerName_Click() {}
-    void CmdTool_ReplaceString_Click() {}
+    void CmdTool_HeadAdd_Click();
+    void CmdTool_ReplaceLayerName_Click();
+    void CmdTool_ReplaceString_Click();
     void CmdTool_Divide_Click() {}
     void CmdTool_Confirmation_Click() {}
     void CmdScript_Click(int Index) { (void)Index; }
@@ -307,6 +309,11 @@ private:
     void pr_subSetFramePosition(QPoint framePos);
     void pr_subSettlePlacement();
     void pr_subEndPlacement();
+
+    // The name tools (frmMain_NameTools.cpp): the replacement dialog's
+    // context, and the texts the text replacement works on.
+    frmReplaceLayerName::Context pr_fun_tReplaceContext(std::shared_ptr<frmSplash>& splash);
+    acad::SelectionSetPtr pr_fun_oTextSelection();
 
     enum class ItemCommand { On, Off, Exclusive };
     // The selected mode button light red, the others light cyan.

@@ -483,8 +483,10 @@ void Drawing::renameLayer(LayerRecord& l, const QString& newName) {
         Object& o = *up;
         renameIn(o, false);
     }
-    for (const EntityRecord& e : entities_)
+    for (const EntityRecord& e : entities_) {
         renameIn(*e.obj, true);
+        e.layerCached = false;  // the decoded layer name may have changed
+    }
     for (Object* b : blockMarkers_)
         renameIn(*b, true);
     for (Object* o : objectsSection_) {
@@ -503,13 +505,12 @@ void Drawing::renameLayer(LayerRecord& l, const QString& newName) {
 }
 
 bool Drawing::layerInUse(const QString& name) const {
-    auto uses = [&](const Object& o) {
-        const int i = findCore(o, 8);
-        return i >= 0 && QString::compare(decode(o.tags[static_cast<size_t>(i)]), name,
-                                          Qt::CaseInsensitive) == 0;
-    };
+    // The decoded layer names are cached per object; an object without a
+    // layer tag reads as "0" there but does not count as using "0" here.
+    const bool zero = name == QLatin1String("0");
     for (const EntityRecord& e : entities_)
-        if (uses(*e.obj))
+        if (QString::compare(entityLayer(e), name, Qt::CaseInsensitive) == 0 &&
+            (!zero || findCore(*e.obj, 8) >= 0))
             return true;
     return false;
 }
