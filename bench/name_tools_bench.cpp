@@ -4,6 +4,7 @@
 // 10,000 before rows, as one keystroke in the search text causes.
 #include <benchmark/benchmark.h>
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
 

@@ -483,9 +483,13 @@ void Drawing::renameLayer(LayerRecord& l, const QString& newName) {
         Object& o = *up;
         renameIn(o, false);
     }
+    // An object's layer is its cached decoded group 8: only the objects on
+    // the old layer need their tags looked at (their XDATA was done above).
     for (const EntityRecord& e : entities_) {
+        if (QString::compare(entityLayer(e), old, Qt::CaseInsensitive) != 0)
+            continue;
         renameIn(*e.obj, true);
-        e.layerCached = false;  // the decoded layer name may have changed
+        e.layerCached = false;
     }
     for (Object* b : blockMarkers_)
         renameIn(*b, true);
