@@ -54,8 +54,11 @@ void BM_RefreshLists(benchmark::State& state) {
     platform::ScriptedUi ui;
     QStringList on;
     for (int i = 0; i < 10000; ++i)
-        on << QStringLiteral("A%1-B%2-C%3-D%4").arg(i % 7).arg(i % 13).arg(i % 5).arg(i, 5, 10,
-                                                                                    QLatin1Char('0'));
+        on << QStringLiteral("A%1-B%2-C%3-D%4")
+                  .arg(i % 7)
+                  .arg(i % 13)
+                  .arg(i % 5)
+                  .arg(i, 5, 10, QLatin1Char('0'));
     frmReplaceLayerName form(ui, {});
     form.pr_subLoadLayers(on, {});
     form.TxtReplace->setText(QStringLiteral("X"));

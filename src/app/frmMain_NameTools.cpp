@@ -120,9 +120,10 @@ void frmMain::CmdTool_ReplaceString_Click() {
         raise();
         activateWindow();
         const long count = set->Count();
-        const QString question = QStringLiteral("選択された文字列の数は、%1 個です。\n\n"
-                                                "これら文字列を次に表示される画面にて置換処理を行"
-                                                "います。\nよろしいですか？")
+        const QString question = QStringLiteral(
+                                     "選択された文字列の数は、%1 個です。\n\n"
+                                     "これら文字列を次に表示される画面にて置換処理を行"
+                                     "います。\nよろしいですか？")
                                      .arg(count);
         if (ui_.messageBox(question, Buttons::OKCancel, Icon::Question, platform::appTitle()) !=
             Answer::OK)
@@ -134,8 +135,8 @@ void frmMain::CmdTool_ReplaceString_Click() {
             sIndex.append(e->Handle());
         }
         std::shared_ptr<frmSplash> splash;
-        if (!frmReplaceLayerName::pu_fun_bShow_String(ui_, pr_fun_tReplaceContext(splash),
-                                                      sString, sIndex, this))
+        if (!frmReplaceLayerName::pu_fun_bShow_String(ui_, pr_fun_tReplaceContext(splash), sString,
+                                                      sIndex, this))
             return;
         basAcadObject::pu_subReadActiveDocument(*this);
         ui_.messageBox(QStringLiteral("文字列の置換処理が完了しました。"), Buttons::OK,

@@ -312,8 +312,8 @@ bool frmReplaceLayerName::pu_fun_bShow(platform::Ui& ui, Context context,
 }
 
 bool frmReplaceLayerName::pu_fun_bShow_String(platform::Ui& ui, Context context,
-                                              const QStringList& sString,
-                                              const QStringList& sIndex, QWidget* owner) {
+                                              const QStringList& sString, const QStringList& sIndex,
+                                              QWidget* owner) {
     frmReplaceLayerName form(ui, std::move(context), owner);
     form.setWindowModality(Qt::WindowModal);
     form.pr_subLoadStrings(sString, sIndex);

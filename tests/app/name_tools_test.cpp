@@ -60,12 +60,13 @@ QStringList strings(const QJsonValue& v) {
 const QString kLayerDone = QStringLiteral("画層名の置換処理が完了しました。");
 const QString kTextDone = QStringLiteral("文字列の置換処理が完了しました。");
 const QString kPrefixDone = QStringLiteral("画層名への接頭文字追加が完了しました。");
-const QString kInvalid = QStringLiteral(
-    "画層名に無効な文字が含まれています。\n無効文字　<>/\\\":?*|,=`");
+const QString kInvalid =
+    QStringLiteral("画層名に無効な文字が含まれています。\n無効文字　<>/\\\":?*|,=`");
 
 QString textQuestion(int n) {
-    return QStringLiteral("選択された文字列の数は、%1 個です。\n\nこれら文字列を次に表示される画面"
-                          "にて置換処理を行います。\nよろしいですか？")
+    return QStringLiteral(
+               "選択された文字列の数は、%1 個です。\n\nこれら文字列を次に表示される画面"
+               "にて置換処理を行います。\nよろしいですか？")
         .arg(n);
 }
 
@@ -101,8 +102,7 @@ struct Session {
         ui().expectMessage(text, platform::appTitle(), Buttons::OK, Icon::Information, Answer::OK);
     }
     void expectInvalid() {
-        ui().expectMessage(kInvalid, platform::appTitle(), Buttons::OK, Icon::Critical,
-                           Answer::OK);
+        ui().expectMessage(kInvalid, platform::appTitle(), Buttons::OK, Icon::Critical, Answer::OK);
     }
     // Drives the replacement dialog with drive, which returns true to execute.
     void expectReplace(std::function<bool(frmReplaceLayerName&)> drive) {
@@ -177,8 +177,7 @@ TEST(ReplaceLayerName, RenameThenMergeEverywhere) {
         const QJsonArray vps = r[QLatin1String("viewports")].toArray();
         ASSERT_EQ(vps.size(), 2);
         EXPECT_EQ(strings(vps[0]), QStringList{QStringLiteral("OTHER")});
-        EXPECT_TRUE(strings(vps[1]).isEmpty())
-            << QJsonDocument(r).toJson().toStdString();
+        EXPECT_TRUE(strings(vps[1]).isEmpty()) << QJsonDocument(r).toJson().toStdString();
         EXPECT_EQ(r[QLatin1String("errors")].toInt(), 0);
     }
 }

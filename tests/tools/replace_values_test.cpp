@@ -27,12 +27,12 @@ TEST(ReplaceValues, RegexPlainAndEmptyResults) {
     EXPECT_EQ(rv::pu_fun_vNewValues(ui, names, QStringLiteral("*-*-*"), QStringLiteral("Q"), false),
               names);
     // An empty result or an empty search keeps the row.
-    EXPECT_EQ(rv::pu_fun_vNewValues(ui, {QStringLiteral("AB")}, QStringLiteral("AB"), QString(),
-                                    false),
-              QStringList{QStringLiteral("AB")});
-    EXPECT_EQ(rv::pu_fun_vNewValues(ui, {QStringLiteral("AB")}, QString(), QStringLiteral("Z"),
-                                    false),
-              QStringList{QStringLiteral("AB")});
+    EXPECT_EQ(
+        rv::pu_fun_vNewValues(ui, {QStringLiteral("AB")}, QStringLiteral("AB"), QString(), false),
+        QStringList{QStringLiteral("AB")});
+    EXPECT_EQ(
+        rv::pu_fun_vNewValues(ui, {QStringLiteral("AB")}, QString(), QStringLiteral("Z"), false),
+        QStringList{QStringLiteral("AB")});
     EXPECT_EQ(rv::pu_fun_vNewValues(ui, {QStringLiteral("AB")}, QStringLiteral("x*"),
                                     QStringLiteral("Z"), true),
               QStringList{QStringLiteral("AB")});
@@ -57,8 +57,8 @@ TEST(ReplaceValues, InvalidPatternReportedOnce) {
 TEST(ReplaceValues, AfterListsAndRowMap) {
     const rv::AfterList unique = rv::pu_fun_tUniqueAfterList(
         {QStringLiteral("N"), QStringLiteral("B"), QStringLiteral("n"), QStringLiteral("C")});
-    EXPECT_EQ(unique.rows, (QStringList{QStringLiteral("N"), QStringLiteral("B"),
-                                        QStringLiteral("C")}));
+    EXPECT_EQ(unique.rows,
+              (QStringList{QStringLiteral("N"), QStringLiteral("B"), QStringLiteral("C")}));
     EXPECT_EQ(unique.rowMap, (std::vector<int>{0, 1, 0, 2}));
     const rv::AfterList plain =
         rv::pu_fun_tPlainAfterList({QStringLiteral("x"), QStringLiteral("x")});
@@ -72,14 +72,13 @@ TEST(ReplaceValues, SearchTextFromClassRow) {
     const QString dash = QStringLiteral("-");
     EXPECT_EQ(rv::pu_fun_sSearchText({all, all, all, none}, true, dash),
               QStringLiteral(".+-.+-.+"));
-    EXPECT_EQ(rv::pu_fun_sSearchText({all, all, all, none}, false, dash),
-              QStringLiteral("*-*-*"));
-    EXPECT_EQ(rv::pu_fun_sSearchText({QStringLiteral("A"), all, none, QStringLiteral("Q")}, true,
-                                     dash),
-              QStringLiteral("A-.+"));
-    EXPECT_EQ(rv::pu_fun_sSearchText({QStringLiteral("A"), all, none, QStringLiteral("Q")}, false,
-                                     dash),
-              QStringLiteral("A-*"));
+    EXPECT_EQ(rv::pu_fun_sSearchText({all, all, all, none}, false, dash), QStringLiteral("*-*-*"));
+    EXPECT_EQ(
+        rv::pu_fun_sSearchText({QStringLiteral("A"), all, none, QStringLiteral("Q")}, true, dash),
+        QStringLiteral("A-.+"));
+    EXPECT_EQ(
+        rv::pu_fun_sSearchText({QStringLiteral("A"), all, none, QStringLiteral("Q")}, false, dash),
+        QStringLiteral("A-*"));
     // No class at all: t1 still starts the text.
     EXPECT_EQ(rv::pu_fun_sSearchText({none, all, all, all}, false, dash), none);
 }
