@@ -179,6 +179,15 @@ public:
                         const std::vector<QVariant>& filterData = {}) = 0;
     virtual void SelectOnScreen(const std::vector<int>& filterType = {},
                                 const std::vector<QVariant>& filterData = {}) = 0;
+    // Adds the objects matching the filter that mode 5 leaves out: objects
+    // inside block definitions and the parts of objects (vertices,
+    // attributes). Moving every object off a layer needs them. A host that
+    // has no such objects adds nothing.
+    virtual void SelectNested(const std::vector<int>& filterType = {},
+                              const std::vector<QVariant>& filterData = {}) {
+        (void)filterType;
+        (void)filterData;
+    }
     virtual void AddItems(const std::vector<EntityPtr>& items) = 0;
     virtual void Clear() = 0;
     virtual void Delete() = 0;

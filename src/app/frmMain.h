@@ -23,6 +23,7 @@
 #include <optional>
 
 #include "app/Program.h"
+#include "tools/frmReplaceLayerName.h"
 
 class QCheckBox;
 class QComboBox;
@@ -44,6 +45,7 @@ class ListPair;
 class clsUniqueCombo;
 class frmLayerView;
 class clsCSV_Function2;
+class frmSplash;
 
 class frmMain : public QWidget {
     Q_OBJECT
@@ -241,9 +243,9 @@ public Q_SLOTS:
     void CmdChange_Click();
     void CmdTool_ByLayer_Click() {}
     void CmdTool_Move_Click() {}
-    void CmdTool_HeadAdd_Click() {}
-    void CmdTool_ReplaceLayerName_Click() {}
-    void CmdTool_ReplaceString_Click() {}
+    void CmdTool_HeadAdd_Click();
+    void CmdTool_ReplaceLayerName_Click();
+    void CmdTool_ReplaceString_Click();
     void CmdTool_Divide_Click();
     void CmdTool_Confirmation_Click();
     void CmdScript_Click(int Index);
@@ -313,6 +315,11 @@ private:
     void pr_subSetFramePosition(QPoint framePos);
     void pr_subSettlePlacement();
     void pr_subEndPlacement();
+
+    // The name tools (frmMain_NameTools.cpp): the replacement dialog's
+    // context, and the texts the text replacement works on.
+    frmReplaceLayerName::Context pr_fun_tReplaceContext(std::shared_ptr<frmSplash>& splash);
+    acad::SelectionSetPtr pr_fun_oTextSelection();
 
     enum class ItemCommand { On, Off, Exclusive };
     // The selected mode button light red, the others light cyan.

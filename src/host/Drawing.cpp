@@ -518,8 +518,14 @@ void Drawing::renameLayer(LayerRecord& l, const QString& newName) {
         Object& o = *up;
         renameIn(o, false);
     }
-    for (const EntityRecord& e : entities_)
+    // An object's layer is its cached decoded group 8: only the objects on
+    // the old layer need their tags looked at (their XDATA was done above).
+    for (const EntityRecord& e : entities_) {
+        if (QString::compare(entityLayer(e), old, Qt::CaseInsensitive) != 0)
+            continue;
         renameIn(*e.obj, true);
+        e.layerCached = false;
+    }
     for (Object* b : blockMarkers_)
         renameIn(*b, true);
     for (Object* o : objectsSection_) {
@@ -538,13 +544,12 @@ void Drawing::renameLayer(LayerRecord& l, const QString& newName) {
 }
 
 bool Drawing::layerInUse(const QString& name) const {
-    auto uses = [&](const Object& o) {
-        const int i = findCore(o, 8);
-        return i >= 0 && QString::compare(decode(o.tags[static_cast<size_t>(i)]), name,
-                                          Qt::CaseInsensitive) == 0;
-    };
+    // The decoded layer names are cached per object; an object without a
+    // layer tag reads as "0" there but does not count as using "0" here.
+    const bool zero = name == QLatin1String("0");
     for (const EntityRecord& e : entities_)
-        if (uses(*e.obj))
+        if (QString::compare(entityLayer(e), name, Qt::CaseInsensitive) == 0 &&
+            (!zero || findCore(*e.obj, 8) >= 0))
             return true;
     return false;
 }

@@ -275,6 +275,19 @@ void HostSelectionSet::Select(int mode, const std::vector<int>& filterType,
     }
 }
 
+void HostSelectionSet::SelectNested(const std::vector<int>& filterType,
+                                    const std::vector<QVariant>& filterData) {
+    live();
+    const SelectionFilter filter(filterType, filterData);
+    const Drawing& d = doc_->drawing();
+    const auto& ents = d.entities();
+    for (size_t i = 0; i < ents.size(); ++i) {
+        const EntityRecord& e = ents[i];
+        if ((e.sub || e.space == Space::Block) && filter.matches(d, e))
+            addUnique(static_cast<int>(i));
+    }
+}
+
 void HostSelectionSet::SelectOnScreen(const std::vector<int>& filterType,
                                       const std::vector<QVariant>& filterData) {
     live();

@@ -94,6 +94,8 @@ public:
                 const std::vector<QVariant>& filterData) override;
     void SelectOnScreen(const std::vector<int>& filterType,
                         const std::vector<QVariant>& filterData) override;
+    void SelectNested(const std::vector<int>& filterType,
+                      const std::vector<QVariant>& filterData) override;
     void AddItems(const std::vector<acad::EntityPtr>& items) override;
     void Clear() override;
     void Delete() override;
