@@ -80,8 +80,8 @@ TEST_F(RegExp, EcmaScriptEscapes) {
     EXPECT_EQ(layers::toPcrePattern(QStringLiteral("\\u58C1-\\d")),
               QStringLiteral("\\x{58C1}-\\d"));
     EXPECT_EQ(layers::toPcrePattern(QStringLiteral("\\\\u0041")), QStringLiteral("\\\\u0041"));
-    EXPECT_EQ(layers::toPcrePattern(QStringLiteral("[\\u0041-\\u005A]\\u")),
-              QStringLiteral("[\\x{0041}-\\x{005A}]u"));
+    EXPECT_TRUE(run(QStringLiteral("Qu"), QStringLiteral("^[\\u0041-\\u005A]\\u$"), true));
+    EXPECT_FALSE(run(QStringLiteral("qu"), QStringLiteral("^[\\u0041-\\u005A]\\u$"), true));
     EXPECT_TRUE(run(QStringLiteral("壁-1"), QStringLiteral("^\\u58C1-[0-9]$"), true));
     EXPECT_TRUE(run(QStringLiteral("a\\u0041"), QStringLiteral("\\\\u0041"), false));
     EXPECT_EQ(matches, QStringList{QStringLiteral("\\u0041")});
