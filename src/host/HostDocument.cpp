@@ -122,7 +122,15 @@ acad::EntityPtr HostDocument::HandleToObject(const QString& handle) {
     return wrapEntity(i);
 }
 
+const LayerEntityIndex& HostDocument::layerIndex() const {
+    checkOpen();
+    if (!layerIndex_)
+        layerIndex_ = std::make_unique<LayerEntityIndex>(*drawing_);
+    return *layerIndex_;
+}
+
 void HostDocument::markModified() {
+    layerIndex_.reset();
     modified_ = true;
     if (onChanged)
         onChanged();

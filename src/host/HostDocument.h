@@ -6,6 +6,7 @@
 
 #include "acad/Acad.h"
 #include "host/Drawing.h"
+#include "host/LayerEntityIndex.h"
 
 namespace host {
 
@@ -66,6 +67,8 @@ public:
     // Lets the user pick objects; returns entity indexes. Set by the host window.
     std::function<std::vector<int>()> pickOnScreen;
     std::vector<std::shared_ptr<SelectionSetState>>& selectionSetStates() { return sets_; }
+    // The objects by layer, built on first use after the last change.
+    const LayerEntityIndex& layerIndex() const;
 
     acad::LayerPtr wrapLayer(const std::shared_ptr<LayerRecord>& rec);
     acad::EntityPtr wrapEntity(int index);
@@ -81,6 +84,7 @@ private:
     bool modified_ = false;
     bool closed_ = false;
     std::vector<std::shared_ptr<SelectionSetState>> sets_;
+    mutable std::unique_ptr<LayerEntityIndex> layerIndex_;
 };
 
 using HostDocumentPtr = std::shared_ptr<HostDocument>;

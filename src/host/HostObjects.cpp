@@ -8,6 +8,15 @@ namespace host {
 
 namespace {
 
+// The CAD application refuses to change an object on a locked layer.
+void refuseOnLockedLayer(const Drawing& d, const EntityRecord& e) {
+    const QString layer = d.entityLayer(e);
+    const auto rec = d.findLayer(layer);
+    if (rec && (d.layerFlags(*rec) & 4))
+        acad::raise(acad::ErrorNumber::NotAllowed,
+                    QStringLiteral("オブジェクトはロックされた画層「%1」上にあります。").arg(layer));
+}
+
 [[noreturn]] void indexError(long index) {
     acad::raise(acad::ErrorNumber::KeyNotFound,
                 QStringLiteral("Key not found: index %1 is out of range").arg(index));
@@ -183,6 +192,7 @@ QString HostEntity::Layer() const {
 }
 
 void HostEntity::SetLayer(const QString& layer) {
+    refuseOnLockedLayer(doc_->drawing(), rec());
     doc_->drawing().setEntityLayer(rec(), layer);
     doc_->markModified();
 }
@@ -192,6 +202,7 @@ long HostEntity::Color() const {
 }
 
 void HostEntity::SetColor(long color) {
+    refuseOnLockedLayer(doc_->drawing(), rec());
     doc_->drawing().setEntityColor(rec(), static_cast<int>(color));
     doc_->markModified();
 }
@@ -201,6 +212,7 @@ QString HostEntity::Linetype() const {
 }
 
 void HostEntity::SetLinetype(const QString& linetype) {
+    refuseOnLockedLayer(doc_->drawing(), rec());
     doc_->drawing().setEntityLinetype(rec(), linetype);
     doc_->markModified();
 }
@@ -251,6 +263,14 @@ void HostSelectionSet::Select(int mode, const std::vector<int>& filterType,
     const SelectionFilter filter(filterType, filterData);
     const Drawing& d = doc_->drawing();
     const auto& ents = d.entities();
+    if (const QString* layer = filter.exactLayer()) {
+        // One layer named exactly: only its objects can match.
+        if (const std::vector<int>* onLayer = doc_->layerIndex().find(*layer))
+            for (int i : *onLayer)
+                if (filter.matches(d, ents[static_cast<size_t>(i)]))
+                    addUnique(i);
+        return;
+    }
     for (size_t i = 0; i < ents.size(); ++i) {
         const EntityRecord& e = ents[i];
         if (e.sub || e.space == Space::Block)

@@ -38,6 +38,13 @@ SelectionFilter::SelectionFilter(const std::vector<int>& types, const std::vecto
     }
 }
 
+const QString* SelectionFilter::exactLayer() const {
+    for (const Term& t : terms_)
+        if (t.code == 8 && t.pattern.isLiteral())
+            return &t.pattern.literalText();
+    return nullptr;
+}
+
 bool SelectionFilter::matches(const Drawing& d, const EntityRecord& e) const {
     for (const Term& t : terms_) {
         switch (t.code) {

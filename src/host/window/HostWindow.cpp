@@ -1,10 +1,12 @@
 #include "host/window/HostWindow.h"
+#include "host/window/ObjectPicker.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -94,6 +96,7 @@ HostWindow::~HostWindow() {
     if (app_) {
         for (const auto& doc : app_->documents()) {
             doc->onChanged = nullptr;
+            doc->pickOnScreen = nullptr;
             doc->onRegen = nullptr;
         }
     }
@@ -180,6 +183,7 @@ void HostWindow::refresh() {
 
 void HostWindow::hookDocument(const HostDocumentPtr& doc) {
     std::weak_ptr<HostDocument> weak = doc;
+    doc->pickOnScreen = [this] { return pickObjects(); };
     doc->onChanged = [this, weak] {
         auto d = weak.lock();
         setWindowTitle(app_->Caption());
@@ -346,6 +350,23 @@ void HostWindow::closeEvent(QCloseEvent* event) {
             return;
         }
     event->accept();
+}
+
+std::vector<int> HostWindow::pickObjects() {
+    if (picker_)
+        acad::raise(acad::ErrorNumber::NotAllowed,
+                    QStringLiteral("オブジェクトの選択中です。"));
+    show();
+    raise();
+    activateWindow();
+    ObjectPicker picker(*canvas_, cmd_);
+    picker.watchKeys(this);
+    picker_ = &picker;
+    QPointer<HostWindow> self(this);
+    const std::vector<int> picked = picker.run();
+    if (self)
+        picker_ = nullptr;
+    return picked;
 }
 
 void HostWindow::keyPressEvent(QKeyEvent* event) {

@@ -13,6 +13,7 @@ namespace host {
 class CommandLine;
 class CommandLineWidget;
 class DrawingCanvas;
+class ObjectPicker;
 
 // The questions the host window asks its user; tests replace them.
 struct HostDialogs {
@@ -49,6 +50,11 @@ public:
     QTabBar& documentTabs() { return *docTabs_; }
     QTabBar& layoutTabs() { return *layoutTabs_; }
     const HostApplicationPtr& application() const { return app_; }
+    // The pick that SelectOnScreen runs, while it runs; null otherwise.
+    ObjectPicker* activePicker() const { return picker_; }
+    // Brings the window to the front and lets the user pick objects on the
+    // canvas; returns their entity indexes (none when cancelled).
+    std::vector<int> pickObjects();
 
     // File menu actions; false when cancelled or failed.
     bool newDrawing();
@@ -81,6 +87,7 @@ private:
     QTimer* canvasRefresh_ = nullptr;
     bool rebuilding_ = false;
     HostDocumentPtr shownDoc_;
+    ObjectPicker* picker_ = nullptr;
 };
 
 // Starts the host inside this process: an application with its window, the
