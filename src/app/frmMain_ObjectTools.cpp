@@ -95,59 +95,61 @@ SelectionSetContext selectionContext(frmMain& form) {
 }  // namespace
 
 void frmMain::CmdTool_ByLayer_Click() {
-    runObjectTool(*this, QStringLiteral("CmdTool_ByLayer_Click"),
-                  [&](acad::SelectionSetPtr& set, frmSplash& splash) {
-        bool filter = false;
-        if (!frmGetAcadSelectionSet::pu_fun_bShow(selectionContext(*this), set, filter,
-                                                  QStringLiteral("ByLayerに変換する"), false))
-            return;
-        ui_.doEvents();
-        platform::bringToForeground(platform::handleOf(this));
-        const QString question = tools::confirmationText(
-            filter, CboTab0[0]->currentText(), CboTab0[1]->currentText(), set->Count(),
-            QStringLiteral("これらオブジェクトの色と線種をByLayerに変換します。"));
-        if (ui_.messageBox(question, Buttons::OKCancel, Icon::Question, platform::appTitle()) !=
-            Answer::OK)
-            return;
-        platform::bringToForeground(platform::handleOf(this));
-        splash.pu_subShow(QStringLiteral("ByLayer変換中．．．"));
-        tools::convertToByLayer(*set);
-        ui_.doEvents();
-        program_.AcadDoc->Regen(acad::acAllViewports);
-        splash.close();
-        ui_.messageBox(QStringLiteral("オブジェクトのByLayer変換が完了しました。"), Buttons::OK,
-                       Icon::Information, platform::appTitle());
-    });
+    runObjectTool(
+        *this, QStringLiteral("CmdTool_ByLayer_Click"),
+        [&](acad::SelectionSetPtr& set, frmSplash& splash) {
+            bool filter = false;
+            if (!frmGetAcadSelectionSet::pu_fun_bShow(selectionContext(*this), set, filter,
+                                                      QStringLiteral("ByLayerに変換する"), false))
+                return;
+            ui_.doEvents();
+            platform::bringToForeground(platform::handleOf(this));
+            const QString question = tools::confirmationText(
+                filter, CboTab0[0]->currentText(), CboTab0[1]->currentText(), set->Count(),
+                QStringLiteral("これらオブジェクトの色と線種をByLayerに変換します。"));
+            if (ui_.messageBox(question, Buttons::OKCancel, Icon::Question, platform::appTitle()) !=
+                Answer::OK)
+                return;
+            platform::bringToForeground(platform::handleOf(this));
+            splash.pu_subShow(QStringLiteral("ByLayer変換中．．．"));
+            tools::convertToByLayer(*set);
+            ui_.doEvents();
+            program_.AcadDoc->Regen(acad::acAllViewports);
+            splash.close();
+            ui_.messageBox(QStringLiteral("オブジェクトのByLayer変換が完了しました。"), Buttons::OK,
+                           Icon::Information, platform::appTitle());
+        });
 }
 
 void frmMain::CmdTool_Move_Click() {
-    runObjectTool(*this, QStringLiteral("CmdTool_Move_Click"),
-                  [&](acad::SelectionSetPtr& set, frmSplash& splash) {
-        bool filter = false;
-        if (!frmGetAcadSelectionSet::pu_fun_bShow(selectionContext(*this), set, filter,
-                                                  QStringLiteral("画層を移動する"), false))
-            return;
-        ui_.doEvents();
-        platform::bringToForeground(platform::findWindowByTitle(platform::appTitle()));
-        ui_.doEvents();
-        const QString question = tools::confirmationText(
-            filter, CboTab0[0]->currentText(), CboTab0[1]->currentText(), set->Count(),
-            QStringLiteral("これらオブジェクトを次の画面で指定する画層へ移動します。"));
-        if (ui_.messageBox(question, Buttons::OKCancel, Icon::Question, platform::appTitle()) !=
-            Answer::OK)
-            return;
-        platform::bringToForeground(platform::handleOf(this));
-        QStringList names;
-        for (const LayerState& s : program_.LayerStates)
-            names << s.Name;
-        QString target;
-        if (!frmGetLayer::pu_fun_bShow(ui_, names, this, target))
-            return;
-        splash.pu_subShow(QStringLiteral("移動中．．．"));
-        tools::moveToLayer(*set, target);
-        program_.AcadDoc->Regen(acad::acAllViewports);
-        splash.close();
-        ui_.messageBox(QStringLiteral("オブジェクトの画層移動が完了しました。"), Buttons::OK,
-                       Icon::Information, platform::appTitle());
-    });
+    runObjectTool(
+        *this, QStringLiteral("CmdTool_Move_Click"),
+        [&](acad::SelectionSetPtr& set, frmSplash& splash) {
+            bool filter = false;
+            if (!frmGetAcadSelectionSet::pu_fun_bShow(selectionContext(*this), set, filter,
+                                                      QStringLiteral("画層を移動する"), false))
+                return;
+            ui_.doEvents();
+            platform::bringToForeground(platform::findWindowByTitle(platform::appTitle()));
+            ui_.doEvents();
+            const QString question = tools::confirmationText(
+                filter, CboTab0[0]->currentText(), CboTab0[1]->currentText(), set->Count(),
+                QStringLiteral("これらオブジェクトを次の画面で指定する画層へ移動します。"));
+            if (ui_.messageBox(question, Buttons::OKCancel, Icon::Question, platform::appTitle()) !=
+                Answer::OK)
+                return;
+            platform::bringToForeground(platform::handleOf(this));
+            QStringList names;
+            for (const LayerState& s : program_.LayerStates)
+                names << s.Name;
+            QString target;
+            if (!frmGetLayer::pu_fun_bShow(ui_, names, this, target))
+                return;
+            splash.pu_subShow(QStringLiteral("移動中．．．"));
+            tools::moveToLayer(*set, target);
+            program_.AcadDoc->Regen(acad::acAllViewports);
+            splash.close();
+            ui_.messageBox(QStringLiteral("オブジェクトの画層移動が完了しました。"), Buttons::OK,
+                           Icon::Information, platform::appTitle());
+        });
 }

@@ -13,8 +13,9 @@ void refuseOnLockedLayer(const Drawing& d, const EntityRecord& e) {
     const QString layer = d.entityLayer(e);
     const auto rec = d.findLayer(layer);
     if (rec && (d.layerFlags(*rec) & 4))
-        acad::raise(acad::ErrorNumber::NotAllowed,
-                    QStringLiteral("オブジェクトはロックされた画層「%1」上にあります。").arg(layer));
+        acad::raise(
+            acad::ErrorNumber::NotAllowed,
+            QStringLiteral("オブジェクトはロックされた画層「%1」上にあります。").arg(layer));
 }
 
 [[noreturn]] void indexError(long index) {

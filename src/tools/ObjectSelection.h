@@ -13,8 +13,12 @@
 namespace tools {
 
 // The set the tools work on and the scratch set of the automatic way.
-inline QString selectionSetName() { return QStringLiteral("cSet"); }
-inline QString scratchSetName() { return QStringLiteral("cSetDummy"); }
+inline QString selectionSetName() {
+    return QStringLiteral("cSet");
+}
+inline QString scratchSetName() {
+    return QStringLiteral("cSetDummy");
+}
 
 // Deletes every selection set of the drawing, whoever made it.
 void deleteAllSelectionSets(acad::Document& doc);

@@ -13,12 +13,12 @@ namespace tools {
 
 // What the selection dialog's controls and the attribute boxes say.
 struct FilterChoice {
-    bool filter = false;     // restrict by the attribute tab's colour and linetype
-    int colourIndex = 0;     // list index of the attribute colour box
-    int linetypeIndex = 0;   // list index of the attribute linetype box
-    QString linetypeText;    // its text
-    int typeIndex = 0;       // list index of the object type box
-    QString typeText;        // its text
+    bool filter = false;    // restrict by the attribute tab's colour and linetype
+    int colourIndex = 0;    // list index of the attribute colour box
+    int linetypeIndex = 0;  // list index of the attribute linetype box
+    QString linetypeText;   // its text
+    int typeIndex = 0;      // list index of the object type box
+    QString typeText;       // its text
 };
 
 struct FilterArrays {
@@ -48,6 +48,8 @@ FilterArrays layerFilter(const FilterChoice& c, const QString& layer, int active
 // The object type box's entries, in order: "（指定しない）" and 38 types.
 const QStringList& figureTypes();
 // The entry that fixes the type to texts.
-inline QString textFigureType() { return QStringLiteral("Text"); }
+inline QString textFigureType() {
+    return QStringLiteral("Text");
+}
 
 }  // namespace tools

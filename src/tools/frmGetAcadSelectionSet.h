@@ -26,14 +26,14 @@ struct SelectionSetContext {
     platform::Ui* ui = nullptr;
     acad::DocumentPtr doc;
     QWidget* owner = nullptr;
-    QStringList onList;                           // the ON list, top to bottom
-    QComboBox* colourBox = nullptr;               // the attribute colour box
-    QComboBox* linetypeBox = nullptr;             // the attribute linetype box
-    std::function<void(int)> showTab;             // switches the main tab control
+    QStringList onList;                // the ON list, top to bottom
+    QComboBox* colourBox = nullptr;    // the attribute colour box
+    QComboBox* linetypeBox = nullptr;  // the attribute linetype box
+    std::function<void(int)> showTab;  // switches the main tab control
     std::function<void(const QString&)> showProgress;
     std::function<void()> closeProgress;
-    std::function<void()> foregroundHost;         // the drawing window to the front
-    std::function<void()> foregroundMain;         // the main window to the front
+    std::function<void()> foregroundHost;  // the drawing window to the front
+    std::function<void()> foregroundMain;  // the main window to the front
 };
 
 class frmGetAcadSelectionSet : public QDialog {

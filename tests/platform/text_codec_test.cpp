@@ -24,16 +24,16 @@ TEST(TextCodec, ShiftJisAndUtf8RoundTrip) {
     EXPECT_TRUE(fromUtf8.hadBom);
     EXPECT_EQ(fromUtf8.text, text);
     // A character CP932 cannot hold does not cut the rest of the text.
-    EXPECT_EQ(platform::encodeUserText(QStringLiteral("a\u20ACb壁"), TextEncoding::ShiftJis)
-                  .left(3),
-              QByteArray("a?b"));
+    EXPECT_EQ(
+        platform::encodeUserText(QStringLiteral("a\u20ACb壁"), TextEncoding::ShiftJis).left(3),
+        QByteArray("a?b"));
 }
 
 // An escaped layer name used as a wildcard pattern matches that name only.
 TEST(EscapeWildcard, MatchesExactlyTheName) {
-    const QStringList names = {QStringLiteral("A.1"), QStringLiteral("A-1"), QStringLiteral("P#1"),
-                               QStringLiteral("P11"), QStringLiteral("~X"),  QStringLiteral("X"),
-                               QStringLiteral("[AB]"), QStringLiteral("A"),  QStringLiteral("X,Y"),
+    const QStringList names = {QStringLiteral("A.1"),  QStringLiteral("A-1"), QStringLiteral("P#1"),
+                               QStringLiteral("P11"),  QStringLiteral("~X"),  QStringLiteral("X"),
+                               QStringLiteral("[AB]"), QStringLiteral("A"),   QStringLiteral("X,Y"),
                                QStringLiteral("a`b*"), QStringLiteral("a@ ?")};
     for (const QString& name : names)
         for (const QString& other : names)

@@ -108,7 +108,7 @@ private:
     bool pickPress(QMouseEvent* event);
     bool pickMove(QMouseEvent* event);
     bool pickRelease(QMouseEvent* event);
-    QPointer<ObjectPicker> picker_;
+    ObjectPicker* picker_ = nullptr;  // clears itself from here when it ends
     QWidget* pickOverlay_ = nullptr;
     QPoint bandFrom_;
     QPoint bandTo_;

@@ -101,8 +101,8 @@ struct Found {
     bool touched = false;
 };
 
-void collect(const render::Scene& scene, const render::LayerVisibility& vis,
-             const QTransform& xf, const QRectF& rect, std::map<int, Found>& found) {
+void collect(const render::Scene& scene, const render::LayerVisibility& vis, const QTransform& xf,
+             const QRectF& rect, std::map<int, Found>& found) {
     const std::vector<char> drawn = scene.drawnGroups(vis);
     const auto& prims = scene.primitives();
     const auto& bounds = scene.primitiveBounds();
@@ -194,8 +194,8 @@ std::vector<int> DrawingCanvas::pickInRect(QRect widgetRect, bool crossing) cons
                 if (shown.isEmpty())
                     continue;
                 std::map<int, Found> inVp;
-                collect(modelScene(), render::LayerVisibility(d, vp.entity),
-                        modelToPaper(vp) * xf, crossing ? shown : rect, inVp);
+                collect(modelScene(), render::LayerVisibility(d, vp.entity), modelToPaper(vp) * xf,
+                        crossing ? shown : rect, inVp);
                 for (const auto& [e, f] : inVp) {
                     Found& g = found[e];
                     g.any = g.any || f.any;

@@ -354,8 +354,7 @@ void HostWindow::closeEvent(QCloseEvent* event) {
 
 std::vector<int> HostWindow::pickObjects() {
     if (picker_)
-        acad::raise(acad::ErrorNumber::NotAllowed,
-                    QStringLiteral("オブジェクトの選択中です。"));
+        acad::raise(acad::ErrorNumber::NotAllowed, QStringLiteral("オブジェクトの選択中です。"));
     show();
     raise();
     activateWindow();
