@@ -27,7 +27,8 @@ using platform::Icon;
 
 namespace {
 
-const QString kByLayerAction = QStringLiteral("これらオブジェクトの色と線種をByLayerに変換します。");
+const QString kByLayerAction =
+    QStringLiteral("これらオブジェクトの色と線種をByLayerに変換します。");
 const QString kMoveAction =
     QStringLiteral("これらオブジェクトを次の画面で指定する画層へ移動します。");
 
@@ -107,9 +108,8 @@ struct Session {
                 auto& dlg = static_cast<frmGetAcadSelectionSet&>(d);
                 EXPECT_EQ(dlg.windowTitle(), platform::appTitle());
                 if (!sMsg.isEmpty()) {
-                    EXPECT_EQ(dlg.Label1->text(),
-                              sMsg + QStringLiteral("\r\n") +
-                                  frmGetAcadSelectionSet::instructionText());
+                    EXPECT_EQ(dlg.Label1->text(), sMsg + QStringLiteral("\r\n") +
+                                                      frmGetAcadSelectionSet::instructionText());
                 }
                 EXPECT_TRUE(dlg.OptLayer->isChecked());
                 EXPECT_FALSE(dlg.ChkFilter->isChecked());
@@ -124,8 +124,7 @@ struct Session {
         ui().expectMessage(text, platform::appTitle(), Buttons::OKCancel, Icon::Question, a);
     }
     void expectInfo(const QString& text) {
-        ui().expectMessage(text, platform::appTitle(), Buttons::OK, Icon::Information,
-                           Answer::OK);
+        ui().expectMessage(text, platform::appTitle(), Buttons::OK, Icon::Information, Answer::OK);
     }
     void expectError(const QString& procedure, std::int32_t number, const QString& text) {
         ui().expectMessage(platform::procedureErrorText(procedure, number, text),
@@ -288,9 +287,7 @@ TEST(ObjectTools, BuilderResults) {
     EXPECT_EQ(t.doc()->SelectionSets()->Count(), 1);  // the old "cSet" went, the new one stays
 
     t.doc()->setActiveSpace(acad::acPaperSpace);
-    t.expectBuilder([](frmGetAcadSelectionSet& d) {
-        EXPECT_EQ(d.CboFigType->currentIndex(), 0);
-    });
+    t.expectBuilder([](frmGetAcadSelectionSet& d) { EXPECT_EQ(d.CboFigType->currentIndex(), 0); });
     EXPECT_TRUE(frmGetAcadSelectionSet::pu_fun_bShow(context(), set, filter, "x", false));
     ASSERT_EQ(set->Count(), 1);
     EXPECT_EQ(set->Item(0)->Handle(), QStringLiteral("53"));

@@ -13,8 +13,7 @@ namespace {
 
 QString drawingCopy() {
     static int serial = 0;
-    const QString dst =
-        QStringLiteral("%1/tools-%2.dxf").arg(testsupport::tempDir()).arg(++serial);
+    const QString dst = QStringLiteral("%1/tools-%2.dxf").arg(testsupport::tempDir()).arg(++serial);
     QString out;
     EXPECT_EQ(testsupport::runPython(QStringLiteral("object_tools.py"),
                                      {QStringLiteral("make"), dst}, &out),

@@ -95,6 +95,18 @@ bool touches(const QPainterPath& outline, bool filled, const QRectF& rect) {
     return false;
 }
 
+// Rectangle tests that hold for boxes of zero width or height (a horizontal
+// line's extents), which QRectF treats as empty.
+bool within(const QRectF& box, const QRectF& rect) {
+    return box.left() >= rect.left() && box.right() <= rect.right() && box.top() >= rect.top() &&
+           box.bottom() <= rect.bottom();
+}
+
+bool overlaps(const QRectF& box, const QRectF& rect) {
+    return box.left() <= rect.right() && box.right() >= rect.left() && box.top() <= rect.bottom() &&
+           box.bottom() >= rect.top();
+}
+
 struct Found {
     bool any = false;
     bool allInside = true;
@@ -113,10 +125,10 @@ void collect(const render::Scene& scene, const render::LayerVisibility& vis, con
         Found& f = found[p.entity];
         f.any = true;
         const QRectF box = xf.mapRect(bounds[i]);
-        const bool inside = rect.contains(box);
+        const bool inside = within(box, rect);
         if (!inside)
             f.allInside = false;
-        if (f.touched || !box.intersects(rect.adjusted(-0.5, -0.5, 0.5, 0.5)))
+        if (f.touched || !overlaps(box, rect))
             continue;
         f.touched = inside || touches(xf.map(worldOutline(p, bounds[i])),
                                       p.filled || p.kind == render::PrimitiveKind::Text, rect);
