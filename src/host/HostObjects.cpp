@@ -250,9 +250,14 @@ const std::vector<int>& HostSelectionSet::indexes() const {
 }
 
 void HostSelectionSet::addUnique(int index) {
-    auto& items = live().items;
-    if (std::find(items.begin(), items.end(), index) == items.end())
-        items.push_back(index);
+    SelectionSetState& st = live();
+    const auto i = static_cast<size_t>(index);
+    if (i >= st.member.size())
+        st.member.resize(std::max(i + 1, doc_->drawing().entities().size()), false);
+    if (!st.member[i]) {
+        st.member[i] = true;
+        st.items.push_back(index);
+    }
 }
 
 void HostSelectionSet::Select(int mode, const std::vector<int>& filterType,
@@ -310,6 +315,7 @@ void HostSelectionSet::AddItems(const std::vector<acad::EntityPtr>& items) {
 
 void HostSelectionSet::Clear() {
     live().items.clear();
+    state_->member.clear();
 }
 
 void HostSelectionSet::Delete() {
@@ -318,6 +324,7 @@ void HostSelectionSet::Delete() {
     sets.erase(std::remove(sets.begin(), sets.end(), state_), sets.end());
     state_->deleted = true;
     state_->items.clear();
+    state_->member.clear();
 }
 
 long HostSelectionSet::Count() const {

@@ -21,7 +21,8 @@ public:
     const std::vector<int>* find(const QString& layer) const;
 
 private:
-    QHash<QString, std::vector<int>> byLayer_;  // case-folded layer names
+    QHash<QString, int> byLayer_;  // case-folded layer name -> slot in lists_
+    std::vector<std::vector<int>> lists_;
 };
 
 }  // namespace host

@@ -52,9 +52,7 @@ protected:
         window.reset();
     }
     // Widget position of a drawing point.
-    QPoint at(double x, double y) {
-        return window->canvas().toWidget(QPointF(x, y)).toPoint();
-    }
+    QPoint at(double x, double y) { return window->canvas().toWidget(QPointF(x, y)).toPoint(); }
     QSet<QString> handles() {
         QSet<QString> out;
         for (const auto& e : set->items())
