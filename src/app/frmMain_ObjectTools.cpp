@@ -130,7 +130,9 @@ void frmMain::CmdTool_Move_Click() {
                                                       QStringLiteral("画層を移動する"), false))
                 return;
             ui_.doEvents();
-            platform::bringToForeground(platform::findWindowByTitle(platform::appTitle()));
+            // The main window by its own handle: a lookup by the program's title
+            // would find (and show) a hidden progress window of the same title.
+            platform::bringToForeground(platform::handleOf(this));
             ui_.doEvents();
             const QString question = tools::confirmationText(
                 filter, CboTab0[0]->currentText(), CboTab0[1]->currentText(), set->Count(),

@@ -12,6 +12,7 @@ frmGetLayer::frmGetLayer(const QStringList& layerNames, QWidget* owner) : QDialo
     setObjectName(QStringLiteral("frmGetLayer"));
     setWindowTitle(titleText());
     setModal(true);
+    setMinimumWidth(340);  // room for the whole title
     Label1 = new QLabel(QStringLiteral("画層"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     CboLayer = new QComboBox(this);
