@@ -4,6 +4,7 @@
 // the clean-up (set deleted, tools tab shown) on every path. The ByLayer
 // conversion is checked with ezdxf after saving.
 #include <gtest/gtest.h>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QJsonArray>
@@ -17,6 +18,7 @@
 
 #include "StartupFixture.h"
 #include "app/basAcadObject.h"
+#include "app/frmSplash.h"
 #include "platform/Procedure.h"
 #include "tools/frmGetAcadSelectionSet.h"
 #include "tools/frmGetLayer.h"
@@ -145,6 +147,9 @@ struct Session {
                     read << st.Name;
                 EXPECT_EQ(shown, read);
                 EXPECT_EQ(dlg.CboLayer->currentIndex(), 0);
+                // No progress window stands open before the move starts.
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    EXPECT_FALSE(qobject_cast<frmSplash*>(w) && w->isVisible());
                 if (!name) {
                     dlg.CancelButton->click();
                     return QDialog::Rejected;
