@@ -241,8 +241,9 @@ public Q_SLOTS:
     // The attribute tab (frmMain_Attributes.cpp).
     void CmdByLayer_Click();
     void CmdChange_Click();
-    void CmdTool_ByLayer_Click() {}
-    void CmdTool_Move_Click() {}
+    // The object tools (frmMain_ObjectTools.cpp).
+    void CmdTool_ByLayer_Click();
+    void CmdTool_Move_Click();
     void CmdTool_HeadAdd_Click();
     void CmdTool_ReplaceLayerName_Click();
     void CmdTool_ReplaceString_Click();

@@ -19,6 +19,9 @@ class HostApplication;
 struct SelectionSetState {
     QString name;
     std::vector<int> items;
+    // Which entity indexes items holds, so that adding stays linear in the
+    // number added however large the set grows.
+    std::vector<bool> member;
     bool deleted = false;
 };
 

@@ -9,6 +9,16 @@ namespace host {
 
 namespace {
 
+// The CAD application refuses to change an object on a locked layer.
+void refuseOnLockedLayer(const Drawing& d, const EntityRecord& e) {
+    const QString layer = d.entityLayer(e);
+    const auto rec = d.findLayer(layer);
+    if (rec && (d.layerFlags(*rec) & 4))
+        acad::raise(
+            acad::ErrorNumber::NotAllowed,
+            QStringLiteral("オブジェクトはロックされた画層「%1」上にあります。").arg(layer));
+}
+
 [[noreturn]] void indexError(long index) {
     acad::raise(acad::ErrorNumber::KeyNotFound,
                 QStringLiteral("インデックス %1 は範囲外です。").arg(index));
@@ -187,6 +197,7 @@ QString HostEntity::Layer() const {
 }
 
 void HostEntity::SetLayer(const QString& layer) {
+    refuseOnLockedLayer(doc_->drawing(), rec());
     doc_->drawing().setEntityLayer(rec(), layer);
     doc_->markModified();
 }
@@ -196,6 +207,7 @@ long HostEntity::Color() const {
 }
 
 void HostEntity::SetColor(long color) {
+    refuseOnLockedLayer(doc_->drawing(), rec());
     doc_->drawing().setEntityColor(rec(), static_cast<int>(color));
     doc_->markModified();
 }
@@ -205,6 +217,7 @@ QString HostEntity::Linetype() const {
 }
 
 void HostEntity::SetLinetype(const QString& linetype) {
+    refuseOnLockedLayer(doc_->drawing(), rec());
     doc_->drawing().setEntityLinetype(rec(), linetype);
     doc_->markModified();
 }
@@ -241,37 +254,38 @@ const std::vector<int>& HostSelectionSet::indexes() const {
 }
 
 void HostSelectionSet::addUnique(int index) {
-    auto& items = live().items;
-    if (std::find(items.begin(), items.end(), index) == items.end())
-        items.push_back(index);
+    SelectionSetState& st = live();
+    const auto i = static_cast<size_t>(index);
+    if (i >= st.member.size())
+        st.member.resize(std::max(i + 1, doc_->drawing().entities().size()), false);
+    if (!st.member[i]) {
+        st.member[i] = true;
+        st.items.push_back(index);
+    }
 }
 
 void HostSelectionSet::Select(int mode, const std::vector<int>& filterType,
                               const std::vector<QVariant>& filterData) {
-    auto& items = live().items;
+    live();
     if (mode != acad::acSelectionSetAll)
         acad::raise(acad::ErrorNumber::InvalidInput,
                     QStringLiteral("引数が無効です: 選択モード %1 には点が必要です。").arg(mode));
     const SelectionFilter filter(filterType, filterData);
     const Drawing& d = doc_->drawing();
     const auto& ents = d.entities();
-    // Objects already in the set are not added twice.
-    std::unordered_set<int> had(items.begin(), items.end());
-    auto take = [&](int i) {
-        if (filter.matches(d, ents[static_cast<size_t>(i)]) && (had.empty() || !had.count(i)))
-            items.push_back(i);
-    };
-    if (const QString* layer = filter.literalLayer()) {
-        // A plain layer name: only that layer's objects can match.
+    if (const QString* layer = filter.exactLayer()) {
+        // One layer named exactly: only its objects can match.
         for (int i : doc_->cache().objectsOnLayer(d, doc_->contentRevision(), *layer))
-            take(i);
+            if (filter.matches(d, ents[static_cast<size_t>(i)]))
+                addUnique(i);
         return;
     }
     for (size_t i = 0; i < ents.size(); ++i) {
         const EntityRecord& e = ents[i];
         if (e.sub || e.space == Space::Block)
             continue;
-        take(static_cast<int>(i));
+        if (filter.matches(d, e))
+            addUnique(static_cast<int>(i));
     }
 }
 
@@ -317,6 +331,7 @@ void HostSelectionSet::AddItems(const std::vector<acad::EntityPtr>& items) {
 
 void HostSelectionSet::Clear() {
     live().items.clear();
+    state_->member.clear();
 }
 
 void HostSelectionSet::Delete() {
@@ -325,6 +340,7 @@ void HostSelectionSet::Delete() {
     sets.erase(std::remove(sets.begin(), sets.end(), state_), sets.end());
     state_->deleted = true;
     state_->items.clear();
+    state_->member.clear();
 }
 
 long HostSelectionSet::Count() const {

@@ -38,7 +38,7 @@ SelectionFilter::SelectionFilter(const std::vector<int>& types, const std::vecto
     }
 }
 
-const QString* SelectionFilter::literalLayer() const {
+const QString* SelectionFilter::exactLayer() const {
     for (const Term& t : terms_)
         if (t.code == 8 && t.pattern.isLiteral())
             return &t.pattern.literalText();

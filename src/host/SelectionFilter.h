@@ -18,9 +18,9 @@ public:
     SelectionFilter(const std::vector<int>& types, const std::vector<QVariant>& data);
     bool matches(const Drawing& drawing, const EntityRecord& entity) const;
     bool empty() const { return terms_.empty(); }
-    // The layer name of a layer term without wildcards (escapes removed), or
-    // null when there is none.
-    const QString* literalLayer() const;
+    // The one layer a code-8 term names exactly, so that a caller can look at
+    // that layer's objects only; null when no term names a single layer.
+    const QString* exactLayer() const;
 
 private:
     struct Term {

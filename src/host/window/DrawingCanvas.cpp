@@ -302,6 +302,8 @@ void DrawingCanvas::wheelEvent(QWheelEvent* event) {
 }
 
 void DrawingCanvas::mousePressEvent(QMouseEvent* event) {
+    if (pickPress(event))
+        return;
     if (event->button() == Qt::MiddleButton || event->button() == Qt::LeftButton) {
         dragging_ = true;
         lastDrag_ = event->position().toPoint();
@@ -313,6 +315,8 @@ void DrawingCanvas::mousePressEvent(QMouseEvent* event) {
 }
 
 void DrawingCanvas::mouseMoveEvent(QMouseEvent* event) {
+    if (pickMove(event))
+        return;
     if (!dragging_ || !doc_ || doc_->isClosed())
         return;
     const QPoint p = event->position().toPoint();
@@ -327,6 +331,8 @@ void DrawingCanvas::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void DrawingCanvas::mouseReleaseEvent(QMouseEvent* event) {
+    if (pickRelease(event))
+        return;
     if (dragging_ && (event->button() == Qt::MiddleButton || event->button() == Qt::LeftButton)) {
         dragging_ = false;
         unsetCursor();

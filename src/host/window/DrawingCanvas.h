@@ -6,7 +6,9 @@
 // that are off or frozen are not drawn.
 
 #include <QHash>
+#include <QPainterPath>
 #include <QPoint>
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 #include <optional>
@@ -17,6 +19,8 @@
 #include "host/render/Scene.h"
 
 namespace host {
+
+class ObjectPicker;
 
 class DrawingCanvas : public QWidget {
     Q_OBJECT
@@ -37,6 +41,16 @@ public:
     // pixels of the widget position, nearest first: paper-space objects and,
     // through the viewport under the point, model-space ones.
     std::vector<int> pickAt(QPoint pos) const;
+
+    // Top-level entities drawn wholly inside the widget rectangle (window) or
+    // touching it (crossing), in drawing order.
+    std::vector<int> pickInRect(QRect rect, bool crossing) const;
+    // The outlines of the entities as drawn, in widget coordinates.
+    QPainterPath outlineOf(const std::vector<int>& entities) const;
+    // While a picker is set, the left button picks (click or rectangle) and
+    // the right button ends the pick; the picked objects are highlighted.
+    void setPicker(ObjectPicker* picker);
+    ObjectPicker* picker() const { return picker_; }
 
     // The view of the current space: the world point at the widget's centre
     // and pixels per drawing unit.
@@ -79,6 +93,7 @@ private:
     View& view();
     const View* currentView() const;
     QTransform worldToWidget() const;
+    friend class PickOverlay;
     QRectF extents() const;
     void zoomAbout(QPointF widgetPos, double factor);
 
@@ -92,6 +107,16 @@ private:
     QHash<QString, View> views_;                   // by viewKey()
     QPoint lastDrag_;
     bool dragging_ = false;
+    // Picking: the picker, the highlight layer above the drawing and the
+    // rectangle being dragged.
+    bool pickPress(QMouseEvent* event);
+    bool pickMove(QMouseEvent* event);
+    bool pickRelease(QMouseEvent* event);
+    ObjectPicker* picker_ = nullptr;  // clears itself from here when it ends
+    QWidget* pickOverlay_ = nullptr;
+    QPoint bandFrom_;
+    QPoint bandTo_;
+    bool banding_ = false;
 };
 
 }  // namespace host

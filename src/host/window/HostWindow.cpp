@@ -1,4 +1,5 @@
 #include "host/window/HostWindow.h"
+#include "host/window/ObjectPicker.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -7,6 +8,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QPointer>
 #include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -119,6 +121,7 @@ HostWindow::~HostWindow() {
     if (app_) {
         for (const auto& doc : app_->documents()) {
             doc->onChanged = nullptr;
+            doc->pickOnScreen = nullptr;
             doc->onRegen = nullptr;
         }
     }
@@ -205,6 +208,7 @@ void HostWindow::refresh() {
 
 void HostWindow::hookDocument(const HostDocumentPtr& doc) {
     std::weak_ptr<HostDocument> weak = doc;
+    doc->pickOnScreen = [this] { return pickObjects(); };
     doc->onChanged = [this, weak] {
         auto d = weak.lock();
         setWindowTitle(app_->Caption());
@@ -416,6 +420,22 @@ void HostWindow::closeEvent(QCloseEvent* event) {
         }
     event->accept();
     Q_EMIT closed();
+}
+
+std::vector<int> HostWindow::pickObjects() {
+    if (picker_)
+        acad::raise(acad::ErrorNumber::NotAllowed, QStringLiteral("オブジェクトの選択中です。"));
+    show();
+    raise();
+    activateWindow();
+    ObjectPicker picker(*canvas_, cmd_);
+    picker.watchKeys(this);
+    picker_ = &picker;
+    QPointer<HostWindow> self(this);
+    const std::vector<int> picked = picker.run();
+    if (self)
+        picker_ = nullptr;
+    return picked;
 }
 
 void HostWindow::keyPressEvent(QKeyEvent* event) {

@@ -16,6 +16,7 @@ namespace host {
 class CommandLine;
 class CommandLineWidget;
 class DrawingCanvas;
+class ObjectPicker;
 
 // The questions the host window asks its user; tests replace them.
 struct HostDialogs {
@@ -61,6 +62,11 @@ public:
     QTabBar& documentTabs() { return *docTabs_; }
     QTabBar& layoutTabs() { return *layoutTabs_; }
     const HostApplicationPtr& application() const { return app_; }
+    // The pick that SelectOnScreen runs, while it runs; null otherwise.
+    ObjectPicker* activePicker() const { return picker_; }
+    // Brings the window to the front and lets the user pick objects on the
+    // canvas; returns their entity indexes (none when cancelled).
+    std::vector<int> pickObjects();
 
     // File menu actions; false when cancelled or failed.
     bool newDrawing();
@@ -103,6 +109,7 @@ private:
     HostDocumentPtr shownDoc_;
     // Drawings opened from their recovery file; saving one removes that file.
     std::vector<std::weak_ptr<HostDocument>> recovered_;
+    ObjectPicker* picker_ = nullptr;
 };
 
 // The drawings TOVA_HOST_DRAWINGS names (';'-separated).
