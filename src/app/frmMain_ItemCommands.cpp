@@ -10,6 +10,7 @@
 #include "layers/TargetSelection.h"
 #include "layers/basLC.h"
 #include "layers/frmMatchLayer.h"
+#include "acad/UndoMark.h"
 #include "platform/Procedure.h"
 #include "platform/Windows.h"
 #include "script/basScript.h"
@@ -96,6 +97,7 @@ void frmMain::pr_subExecuteItemCommand(ItemCommand command) {
         }
         const int mode = pu_fun_iSelectedMode();
         const auto doc = program_.AcadDoc;
+        const acad::UndoMark mark(doc, QString::fromLatin1(info.procedure));
         if (choice.confirmed) {
             const QStringList& t = choice.targets;
             const QStringList& n = choice.nonTargets;

@@ -7,7 +7,51 @@
 namespace host {
 
 HostDocument::HostDocument(std::unique_ptr<Drawing> drawing, QString fullName, QString name)
-    : drawing_(std::move(drawing)), fullName_(std::move(fullName)), name_(std::move(name)) {}
+    : drawing_(std::move(drawing)),
+      fullName_(std::move(fullName)),
+      name_(std::move(name)),
+      history_(std::make_unique<UndoHistory>(*drawing_)) {
+    drawing_->setHistory(history_.get());
+}
+
+void HostDocument::StartUndoMark(const QString& name) {
+    checkOpen();
+    history_->startMark(name);
+}
+
+void HostDocument::EndUndoMark() {
+    checkOpen();
+    history_->endMark();
+    modified_ = !history_->atSavedState();
+    if (history_->markDepth() == 0 && onChanged)
+        onChanged();
+}
+
+int HostDocument::undo(int steps) {
+    checkOpen();
+    int done = 0;
+    while (done < steps && history_->undo())
+        ++done;
+    if (done > 0) {
+        modified_ = !history_->atSavedState();
+        if (onChanged)
+            onChanged();
+    }
+    return done;
+}
+
+int HostDocument::redo(int steps) {
+    checkOpen();
+    int done = 0;
+    while (done < steps && history_->redo())
+        ++done;
+    if (done > 0) {
+        modified_ = !history_->atSavedState();
+        if (onChanged)
+            onChanged();
+    }
+    return done;
+}
 
 void HostDocument::checkOpen() const {
     if (closed_)
@@ -123,7 +167,8 @@ acad::EntityPtr HostDocument::HandleToObject(const QString& handle) {
 }
 
 void HostDocument::markModified() {
-    modified_ = true;
+    history_->closeImplicit();
+    modified_ = !history_->atSavedState();
     if (onChanged)
         onChanged();
 }
@@ -137,6 +182,7 @@ void HostDocument::save(const QString& path) {
     drawing_->save(target);
     fullName_ = QFileInfo(target).absoluteFilePath();
     name_ = QFileInfo(target).fileName();
+    history_->markSaved();
     modified_ = false;
     if (onChanged)
         onChanged();

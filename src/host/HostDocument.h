@@ -6,6 +6,7 @@
 
 #include "acad/Acad.h"
 #include "host/Drawing.h"
+#include "host/history/UndoHistory.h"
 
 namespace host {
 
@@ -39,6 +40,8 @@ public:
     acad::EntityPtr HandleToObject(const QString& handle) override;
     void Export(const QString& fileName, const QString& extension,
                 const acad::SelectionSetPtr& selectionSet) override;
+    void StartUndoMark(const QString& name = QString()) override;
+    void EndUndoMark() override;
 
     // Host side.
     Drawing& drawing();
@@ -67,6 +70,12 @@ public:
     std::function<std::vector<int>()> pickOnScreen;
     std::vector<std::shared_ptr<SelectionSetState>>& selectionSetStates() { return sets_; }
 
+    // Undo history. undo/redo take back or replay whole steps and report
+    // the change; they return the steps done (fewer when the history runs out).
+    UndoHistory& history() { return *history_; }
+    int undo(int steps = 1);
+    int redo(int steps = 1);
+
     acad::LayerPtr wrapLayer(const std::shared_ptr<LayerRecord>& rec);
     acad::EntityPtr wrapEntity(int index);
 
@@ -81,6 +90,7 @@ private:
     bool modified_ = false;
     bool closed_ = false;
     std::vector<std::shared_ptr<SelectionSetState>> sets_;
+    std::unique_ptr<UndoHistory> history_;
 };
 
 using HostDocumentPtr = std::shared_ptr<HostDocument>;

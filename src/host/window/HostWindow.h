@@ -5,6 +5,7 @@
 
 #include "host/HostApplication.h"
 
+class QAction;
 class QTabBar;
 class QTimer;
 
@@ -57,6 +58,11 @@ public:
     bool saveDrawing(const HostDocumentPtr& doc);
     bool saveDrawingAs(const HostDocumentPtr& doc);
     bool closeDrawing(const HostDocumentPtr& doc);
+    // Edit menu: takes back or replays one step of the active drawing.
+    bool undoStep();
+    bool redoStep();
+    QAction* undoAction() const { return undoAction_; }
+    QAction* redoAction() const { return redoAction_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -64,6 +70,8 @@ protected:
 
 private:
     void buildMenu();
+    // Names the next undo and redo steps in the Edit menu.
+    void updateEditMenu();
     // Runs a File menu action; an automation error is shown to the user.
     bool attempt(const std::function<void()>& action);
     void hookDocument(const HostDocumentPtr& doc);
@@ -81,6 +89,8 @@ private:
     QTimer* canvasRefresh_ = nullptr;
     bool rebuilding_ = false;
     HostDocumentPtr shownDoc_;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
 };
 
 // Starts the host inside this process: an application with its window, the
