@@ -6,8 +6,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "app/frmMain.h"
 #include "acad/UndoMark.h"
+#include "app/frmMain.h"
 #include "platform/Procedure.h"
 #include "tools/basRegExp.h"
 #include "ui/LayerAttributeEntries.h"

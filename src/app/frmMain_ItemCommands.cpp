@@ -5,12 +5,12 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "acad/UndoMark.h"
 #include "app/frmMain.h"
 #include "layers/LayerClasses.h"
 #include "layers/TargetSelection.h"
 #include "layers/basLC.h"
 #include "layers/frmMatchLayer.h"
-#include "acad/UndoMark.h"
 #include "platform/Procedure.h"
 #include "platform/Windows.h"
 #include "script/basScript.h"

@@ -5,9 +5,9 @@
 #include <QComboBox>
 #include <QPushButton>
 
+#include "acad/UndoMark.h"
 #include "app/basAcadObject.h"
 #include "app/frmMain.h"
-#include "acad/UndoMark.h"
 #include "platform/Procedure.h"
 
 using platform::Answer;

@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "acad/UndoMark.h"
 #include "app/frmMain.h"
 #include "layers/LayerClasses.h"
 #include "layers/basLC.h"
-#include "acad/UndoMark.h"
 #include "platform/Procedure.h"
 #include "platform/ProgramFolder.h"
 #include "script/basScript.h"

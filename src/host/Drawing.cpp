@@ -357,8 +357,7 @@ void Drawing::insertObjectAfter(const Object* after, std::unique_ptr<Object> obj
 
 void Drawing::removeObject(const Object* obj) {
     auto& objs = file_->objects;
-    auto it =
-        std::find_if(objs.begin(), objs.end(), [&](const auto& p) { return p.get() == obj; });
+    auto it = std::find_if(objs.begin(), objs.end(), [&](const auto& p) { return p.get() == obj; });
     if (it == objs.end())
         return;
     std::unique_ptr<Object> owned = std::move(*it);
@@ -727,7 +726,7 @@ void Drawing::setLayerLinetype(LayerRecord& l, const QString& linetype) {
         const QString name = decode(lt->tags[static_cast<size_t>(i)]);
         if (QString::compare(name, linetype, Qt::CaseInsensitive) == 0) {
             noteChange(l.obj);
-    dxf::setOrInsert(*file_, *l.obj, 6, encode(name), kLayerOrder);
+            dxf::setOrInsert(*file_, *l.obj, 6, encode(name), kLayerOrder);
             return;
         }
     }

@@ -231,7 +231,7 @@ TEST_F(UndoTest, CommandLineUndoRedo) {
         QStringLiteral("undo_test.scr"),
         {QStringLiteral("-LAYER OFF WINDOW "), QStringLiteral("-LAYER LOCK TEXT "),
          QStringLiteral("-LAYER FREEZE HATCH,GRID ")});
-    line.typeKeys(QStringLiteral("SCRIPT\n") + script + QStringLiteral("\n"));
+    line.typeKeys(QStringLiteral("FILEDIA\n0\nSCRIPT\n") + script + QStringLiteral("\n"));
     ASSERT_TRUE(cmdline::waitUntilQuiescent(*app));
     EXPECT_TRUE(layer(QStringLiteral("TEXT"))->Lock());
     EXPECT_EQ(doc->history().undoName(), QStringLiteral("SCRIPT"));
