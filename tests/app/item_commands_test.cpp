@@ -16,6 +16,7 @@
 #include "StartupFixture.h"
 #include "app/basAcadObject.h"
 #include "host/Viewports.h"
+#include "host/window/DrawingCanvas.h"
 #include "host/window/HostWindow.h"
 #include "layers/LayerClasses.h"
 #include "layers/basLC.h"

@@ -42,6 +42,7 @@ struct ListOp {
 struct UndoHistory::Step {
     QString name;
     unsigned long long id = 0;
+    std::size_t bytes = 0;  // measured when the step closed
     std::vector<Patch> patches;
     std::vector<Whole> wholes;  // while open: snapshots taken at first touch
     std::vector<ListOp> listOps;
@@ -142,12 +143,20 @@ void UndoHistory::commit() {
     s->id = nextId_++;
     // A new change drops the steps that could have been redone; the saved
     // state goes with them when it was among them.
-    for (const auto& r : redo_)
+    for (const auto& r : redo_) {
         if (r->id == savedId_)
             savedReachable_ = false;
+        held_ -= r->bytes;
+    }
     redo_.clear();
+    s->bytes = stepBytes(*s);
+    held_ += s->bytes;
     undo_.push_back(std::move(s));
-    while (static_cast<int>(undo_.size()) > limit_) {
+    // The oldest steps go beyond the step limit, and beyond the byte budget
+    // while more than the minimum is kept.
+    while (!undo_.empty() && (static_cast<int>(undo_.size()) > limit_ ||
+                              (held_ > budget_ && static_cast<int>(undo_.size()) > kMinSteps))) {
+        held_ -= undo_.front()->bytes;
         // The state after the oldest step becomes the base state.
         if (undo_.front()->id == savedId_)
             savedId_ = 0;
@@ -236,24 +245,25 @@ bool UndoHistory::atSavedState() const {
     return savedReachable_ && top == savedId_;
 }
 
+std::size_t UndoHistory::stepBytes(const Step& s) {
+    std::size_t n = sizeof(Step) + static_cast<std::size_t>(s.name.capacity()) * 2;
+    n += s.patches.capacity() * sizeof(Patch);
+    n += s.wholes.capacity() * sizeof(Whole);
+    for (const Whole& w : s.wholes)
+        n += w.tags.capacity() * sizeof(Tag);
+    n += s.listOps.capacity() * sizeof(ListOp);
+    for (const ListOp& op : s.listOps)
+        if (op.held)
+            n += sizeof(Object) + op.held->tags.capacity() * sizeof(Tag);
+    return n;
+}
+
 std::size_t UndoHistory::memoryBytes() const {
-    auto stepBytes = [](const Step& s) {
-        std::size_t n = sizeof(Step) + static_cast<std::size_t>(s.name.capacity()) * 2;
-        n += s.patches.capacity() * sizeof(Patch);
-        n += s.wholes.capacity() * sizeof(Whole);
-        for (const Whole& w : s.wholes)
-            n += w.tags.capacity() * sizeof(Tag);
-        n += s.listOps.capacity() * sizeof(ListOp);
-        for (const ListOp& op : s.listOps)
-            if (op.held)
-                n += sizeof(Object) + op.held->tags.capacity() * sizeof(Tag);
-        return n;
-    };
     std::size_t n = 0;
     for (const auto& s : undo_)
-        n += stepBytes(*s);
+        n += s->bytes;
     for (const auto& s : redo_)
-        n += stepBytes(*s);
+        n += s->bytes;
     if (open_)
         n += stepBytes(*open_);
     return n;

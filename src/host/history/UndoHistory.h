@@ -53,15 +53,19 @@ public:
     void markSaved();
     bool atSavedState() const;
 
-    // Steps kept; the oldest are dropped beyond it.
+    // Steps kept; the oldest are dropped beyond the limit, and beyond the
+    // byte budget once more than kMinSteps are kept.
+    static constexpr int kMinSteps = 20;
     void setLimit(int steps) { limit_ = steps; }
     int limit() const { return limit_; }
+    void setBudget(std::size_t bytes) { budget_ = bytes; }
     // Bytes held by the history (steps and their records).
     std::size_t memoryBytes() const;
 
     struct Step;
 
 private:
+    static std::size_t stepBytes(const Step& s);
     void open(const QString& name, bool implicit);
     void commit();
     void apply(Step& step, bool undoing);
@@ -75,7 +79,9 @@ private:
     int depth_ = 0;
     bool implicit_ = false;
     bool applying_ = false;
-    int limit_ = 1000;
+    int limit_ = 200;
+    std::size_t budget_ = std::size_t{1} << 30;  // 1 GiB
+    std::size_t held_ = 0;                       // bytes of the kept steps
     unsigned long long nextId_ = 1;
     unsigned long long savedId_ = 0;  // id of the top undo step at save; 0 = none
     bool savedReachable_ = true;
