@@ -251,3 +251,24 @@ TEST_F(UndoTest, KeepsHundredSteps) {
     EXPECT_EQ(bytes(), original);
     EXPECT_FALSE(doc->isModified());
 }
+
+// A save inside a group (QSAVE in a script) is the saved state once the
+// group closes with nothing changed after it.
+TEST_F(UndoTest, SaveInsideAGroup) {
+    doc->StartUndoMark(QStringLiteral("SCRIPT"));
+    layer(QStringLiteral("DOOR"))->SetColor(1);
+    doc->save();
+    EXPECT_FALSE(doc->isModified());
+    doc->EndUndoMark();
+    EXPECT_FALSE(doc->isModified());
+    EXPECT_EQ(doc->undo(), 1);
+    EXPECT_TRUE(doc->isModified());
+    EXPECT_EQ(doc->redo(), 1);
+    EXPECT_FALSE(doc->isModified());
+    doc->StartUndoMark(QStringLiteral("SCRIPT"));
+    layer(QStringLiteral("DOOR"))->SetColor(2);
+    doc->save();
+    layer(QStringLiteral("DOOR"))->SetColor(3);
+    doc->EndUndoMark();
+    EXPECT_TRUE(doc->isModified());
+}

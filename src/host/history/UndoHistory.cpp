@@ -99,19 +99,25 @@ UndoHistory::Step* UndoHistory::current() {
 
 void UndoHistory::noteChange(Object* obj) {
     Step* s = current();
-    if (!s || touched_.contains(obj))
+    if (!s)
+        return;
+    dirtySinceSave_ = true;
+    if (touched_.contains(obj))
         return;
     touched_.insert(obj, s->wholes.size());
     s->wholes.push_back(Whole{obj, obj->tags});
 }
 
 void UndoHistory::noteInsert(std::size_t pos, Object* obj) {
-    if (Step* s = current())
+    if (Step* s = current()) {
+        dirtySinceSave_ = true;
         s->listOps.push_back(ListOp{true, pos, obj, nullptr});
+    }
 }
 
 void UndoHistory::noteRemove(std::size_t pos, std::unique_ptr<Object> obj) {
     if (Step* s = current()) {
+        dirtySinceSave_ = true;
         Object* raw = obj.get();
         s->listOps.push_back(ListOp{false, pos, raw, std::move(obj)});
     }
@@ -138,9 +144,23 @@ void UndoHistory::commit() {
     s->wholes = std::move(wholes);
     s->patches.shrink_to_fit();
     s->wholes.shrink_to_fit();
-    if (s->patches.empty() && s->wholes.empty() && s->listOps.empty())
+    // Saved while the group was open: the saved state is the state after
+    // this step, unless the step changed more after the save.
+    const bool savedInside = savedInOpen_;
+    savedInOpen_ = false;
+    const bool empty = s->patches.empty() && s->wholes.empty() && s->listOps.empty();
+    if (empty) {
+        if (savedInside && !dirtySinceSave_) {
+            savedId_ = undo_.empty() ? 0 : undo_.back()->id;
+            savedReachable_ = true;
+        }
         return;  // a group that changed nothing leaves no step
+    }
     s->id = nextId_++;
+    if (savedInside) {
+        savedId_ = s->id;
+        savedReachable_ = !dirtySinceSave_;
+    }
     // A new change drops the steps that could have been redone; the saved
     // state goes with them when it was among them.
     for (const auto& r : redo_) {
@@ -234,11 +254,19 @@ bool UndoHistory::redo() {
 
 void UndoHistory::markSaved() {
     closeImplicit();
+    if (open_) {
+        savedInOpen_ = true;
+        dirtySinceSave_ = false;
+        return;
+    }
+    savedInOpen_ = false;
     savedId_ = undo_.empty() ? 0 : undo_.back()->id;
     savedReachable_ = true;
 }
 
 bool UndoHistory::atSavedState() const {
+    if (open_ && savedInOpen_)
+        return !dirtySinceSave_;
     if (open_ && !(open_->wholes.empty() && open_->listOps.empty()))
         return false;
     const unsigned long long top = undo_.empty() ? 0 : undo_.back()->id;

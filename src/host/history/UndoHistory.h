@@ -85,6 +85,8 @@ private:
     unsigned long long nextId_ = 1;
     unsigned long long savedId_ = 0;  // id of the top undo step at save; 0 = none
     bool savedReachable_ = true;
+    bool savedInOpen_ = false;     // saved while a group was open
+    bool dirtySinceSave_ = false;  // changed since that save
 };
 
 }  // namespace host
