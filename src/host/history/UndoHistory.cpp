@@ -65,6 +65,7 @@ void UndoHistory::open(const QString& name, bool implicit) {
     open_->name = name;
     implicit_ = implicit;
     touched_.clear();
+    lastNoted_ = nullptr;
 }
 
 void UndoHistory::startMark(const QString& name) {
@@ -102,9 +103,12 @@ void UndoHistory::noteChange(Object* obj) {
     if (!s)
         return;
     dirtySinceSave_ = true;
-    if (touched_.contains(obj))
+    // Setters report the same object several times in a row.
+    if (obj == lastNoted_)
         return;
-    touched_.insert(obj, s->wholes.size());
+    lastNoted_ = obj;
+    if (!touched_.emplace(obj, s->wholes.size()).second)
+        return;
     s->wholes.push_back(Whole{obj, obj->tags});
 }
 
@@ -126,6 +130,7 @@ void UndoHistory::noteRemove(std::size_t pos, std::unique_ptr<Object> obj) {
 void UndoHistory::commit() {
     std::unique_ptr<Step> s = std::move(open_);
     touched_.clear();
+    lastNoted_ = nullptr;
     implicit_ = false;
     if (!s)
         return;

@@ -8,11 +8,11 @@
 // those states back in, so a drawing undone to its opened state writes the
 // bytes it was read from (changed tags' bytes stay in the file's pool).
 
-#include <QHash>
 #include <QString>
 #include <cstddef>
 #include <deque>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "host/dxf/TagFile.h"
@@ -75,7 +75,8 @@ private:
     std::deque<std::unique_ptr<Step>> undo_;
     std::vector<std::unique_ptr<Step>> redo_;
     std::unique_ptr<Step> open_;
-    QHash<dxf::Object*, std::size_t> touched_;  // object -> index in the open step's snapshots
+    std::unordered_map<dxf::Object*, std::size_t> touched_;
+    dxf::Object* lastNoted_ = nullptr;  // object -> index in the open step's snapshots
     int depth_ = 0;
     bool implicit_ = false;
     bool applying_ = false;
