@@ -93,6 +93,11 @@ public:
     virtual EntityPtr HandleToObject(const QString& handle) = 0;
     virtual void Export(const QString& fileName, const QString& extension,
                         const SelectionSetPtr& selectionSet) = 0;
+    // Open and close one undo step: every change between them is undone as
+    // one. Marks nest; the step ends with the outermost end. The name is what
+    // the host's Edit menu shows for the step. Hosts without undo ignore them.
+    virtual void StartUndoMark(const QString& name = QString()) { (void)name; }
+    virtual void EndUndoMark() {}
 };
 
 class Layer {

@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "acad/UndoMark.h"
 #include "app/frmMain.h"
 #include "platform/Procedure.h"
 #include "tools/basRegExp.h"
@@ -121,6 +122,7 @@ void frmMain::CmdChange_Click() {
         }
         // 4. Every layer of the ON list, top to bottom. A failure ends the
         // loop: the layers changed so far keep their new attributes.
+        const acad::UndoMark mark(program_.AcadDoc, QStringLiteral("CmdChange_Click"));
         const acad::LayersPtr layers = program_.AcadDoc->Layers();
         for (const QString& name : ui::items(LstON)) {
             const acad::LayerPtr layer = layers->Item(name);

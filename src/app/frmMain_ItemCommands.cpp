@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "acad/UndoMark.h"
 #include "app/frmMain.h"
 #include "layers/LayerClasses.h"
 #include "layers/TargetSelection.h"
@@ -96,6 +97,7 @@ void frmMain::pr_subExecuteItemCommand(ItemCommand command) {
         }
         const int mode = pu_fun_iSelectedMode();
         const auto doc = program_.AcadDoc;
+        const acad::UndoMark mark(doc, QString::fromLatin1(info.procedure));
         if (choice.confirmed) {
             const QStringList& t = choice.targets;
             const QStringList& n = choice.nonTargets;

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QPushButton>
 
+#include "acad/UndoMark.h"
 #include "app/basAcadObject.h"
 #include "app/frmMain.h"
 #include "platform/Procedure.h"
@@ -48,6 +49,7 @@ void frmMain::pr_subCheckLayerState() {
 void frmMain::CmdLayerAct_Click() {
     platform::trap(ui_, QStringLiteral("CmdLayerAct_Click"), [&] {
         const acad::DocumentPtr doc = requireDocument(program_);
+        const acad::UndoMark mark(doc, QStringLiteral("CmdLayerAct_Click"));
         doc->SetActiveLayer(doc->Layers()->Item(CboLayer->currentText()));
     });
 }
@@ -61,8 +63,11 @@ void frmMain::CmdLayerAdd_Click() {
             return;
         const QString name = CboLayer->currentText();
         const acad::DocumentPtr doc = requireDocument(program_);
-        // The name goes to the drawing as typed: the drawing refuses what it cannot hold.
-        doc->SetActiveLayer(doc->Layers()->Add(name));
+        {
+            const acad::UndoMark mark(doc, QStringLiteral("CmdLayerAdd_Click"));
+            // The name goes to the drawing as typed: the drawing refuses what it cannot hold.
+            doc->SetActiveLayer(doc->Layers()->Add(name));
+        }
         basAcadObject::pu_subReadActiveDocument(*this);
         CboLayer->setEditText(name);
     });
@@ -79,7 +84,11 @@ void frmMain::CmdLayerMofify_Click() {
                            Buttons::OK, Icon::Warning, platform::appTitle());
             return;
         }
-        requireDocument(program_)->Layers()->Item(old)->SetName(*answer);
+        {
+            const acad::DocumentPtr doc = requireDocument(program_);
+            const acad::UndoMark mark(doc, QStringLiteral("CmdLayerMofify_Click"));
+            doc->Layers()->Item(old)->SetName(*answer);
+        }
         basAcadObject::pu_subReadActiveDocument(*this);
         CboLayer->setEditText(*answer);
         CboLayer->update();

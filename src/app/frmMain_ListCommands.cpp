@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "acad/UndoMark.h"
 #include "app/frmMain.h"
 #include "layers/LayerClasses.h"
 #include "layers/basLC.h"
@@ -123,6 +124,7 @@ void frmMain::CmdListDWG_Click() {
         const QStringList on = ui::items(LstON);
         const QStringList off = ui::items(LstOFF);
         auto engine = scriptEngine();
+        const acad::UndoMark mark(program_.AcadDoc, QStringLiteral("CmdListDWG_Click"));
         basLC::updateDrawing(engine, program_.AcadDoc, pu_fun_iSelectedMode(), on, off);
         CmdListDWG->setEnabled(false);
         // The lists keep what was applied; only the snapshot follows the drawing.

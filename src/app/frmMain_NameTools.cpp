@@ -5,6 +5,7 @@
 #include <QTabWidget>
 #include <memory>
 
+#include "acad/UndoMark.h"
 #include "acad/Wildcard.h"
 #include "app/basAcadObject.h"
 #include "app/basDefault.h"
@@ -63,10 +64,13 @@ void frmMain::CmdTool_HeadAdd_Click() {
         const acad::DocumentPtr doc = activeDocument(program_);
         splash = std::make_unique<frmSplash>(ui_);
         splash->pu_subShow(QStringLiteral("接頭文字追加中．．．"));
-        for (const QString& oldName : ui::items(LstON)) {
-            if (oldName == QLatin1String("0"))
-                continue;
-            LayerRename::pu_fun_bRenameOrMerge(*doc, oldName, *answer + oldName);
+        {
+            const acad::UndoMark mark(doc, QStringLiteral("CmdTool_HeadAdd_Click"));
+            for (const QString& oldName : ui::items(LstON)) {
+                if (oldName == QLatin1String("0"))
+                    continue;
+                LayerRename::pu_fun_bRenameOrMerge(*doc, oldName, *answer + oldName);
+            }
         }
         basAcadObject::pu_subReadActiveDocument(*this);
         splash->close();
@@ -80,10 +84,15 @@ void frmMain::CmdTool_HeadAdd_Click() {
 
 void frmMain::CmdTool_ReplaceLayerName_Click() {
     platform::trap(ui_, QStringLiteral("CmdTool_ReplaceLayerName_Click"), [&] {
-        activeDocument(program_);
+        const acad::DocumentPtr doc = activeDocument(program_);
         std::shared_ptr<frmSplash> splash;
-        if (!frmReplaceLayerName::pu_fun_bShow(ui_, pr_fun_tReplaceContext(splash),
-                                               ui::items(LstON), classCombos(), this))
+        bool done = false;
+        {
+            const acad::UndoMark mark(doc, QStringLiteral("CmdTool_ReplaceLayerName_Click"));
+            done = frmReplaceLayerName::pu_fun_bShow(ui_, pr_fun_tReplaceContext(splash),
+                                                     ui::items(LstON), classCombos(), this);
+        }
+        if (!done)
             return;
         basAcadObject::pu_subReadActiveDocument(*this);
         ui_.messageBox(QStringLiteral("画層名の置換処理が完了しました。"), Buttons::OK,
@@ -135,8 +144,14 @@ void frmMain::CmdTool_ReplaceString_Click() {
             sIndex.append(e->Handle());
         }
         std::shared_ptr<frmSplash> splash;
-        if (!frmReplaceLayerName::pu_fun_bShow_String(ui_, pr_fun_tReplaceContext(splash), sString,
-                                                      sIndex, this))
+        bool done = false;
+        {
+            const acad::UndoMark mark(program_.AcadDoc,
+                                      QStringLiteral("CmdTool_ReplaceString_Click"));
+            done = frmReplaceLayerName::pu_fun_bShow_String(ui_, pr_fun_tReplaceContext(splash),
+                                                            sString, sIndex, this);
+        }
+        if (!done)
             return;
         basAcadObject::pu_subReadActiveDocument(*this);
         ui_.messageBox(QStringLiteral("文字列の置換処理が完了しました。"), Buttons::OK,

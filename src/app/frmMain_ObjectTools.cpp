@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QTabWidget>
 
+#include "acad/UndoMark.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "platform/Procedure.h"
@@ -112,6 +113,7 @@ void frmMain::CmdTool_ByLayer_Click() {
                 return;
             platform::bringToForeground(platform::handleOf(this));
             splash.pu_subShow(QStringLiteral("ByLayer変換中．．．"));
+            const acad::UndoMark mark(program_.AcadDoc, QStringLiteral("CmdTool_ByLayer_Click"));
             tools::convertToByLayer(*set);
             ui_.doEvents();
             program_.AcadDoc->Regen(acad::acAllViewports);
@@ -148,6 +150,7 @@ void frmMain::CmdTool_Move_Click() {
             if (!frmGetLayer::pu_fun_bShow(ui_, names, this, target))
                 return;
             splash.pu_subShow(QStringLiteral("移動中．．．"));
+            const acad::UndoMark mark(program_.AcadDoc, QStringLiteral("CmdTool_Move_Click"));
             tools::moveToLayer(*set, target);
             program_.AcadDoc->Regen(acad::acAllViewports);
             splash.close();

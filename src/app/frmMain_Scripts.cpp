@@ -12,6 +12,7 @@
 #include <QScopeGuard>
 #include <QTabWidget>
 
+#include "acad/UndoMark.h"
 #include "app/frmMain.h"
 #include "platform/Procedure.h"
 #include "platform/ProgramFolder.h"
@@ -84,6 +85,7 @@ void frmMain::CmdScript_Click(int Index) {
             // application runs the script; it is cleared whatever happens.
             program_.Busy = true;
             const auto clear = qScopeGuard([this] { program_.Busy = false; });
+            const acad::UndoMark mark(program_.AcadDoc, QStringLiteral("CmdScript_Click"));
             const QString script = platform::inProgramFolder(QStringLiteral("tova_script.scr"));
             basScript::pu_subMakeScriptFromBase(fullPath, script, ui::items(LstON), keywords,
                                                 dwgName, dwgPath);

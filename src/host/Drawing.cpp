@@ -8,6 +8,7 @@
 #include "acad/Error.h"
 #include "host/AtomicFile.h"
 #include "host/dxf/TagOps.h"
+#include "host/history/UndoHistory.h"
 
 namespace host {
 
@@ -272,6 +273,7 @@ long long Drawing::headerInt(QByteArrayView var, int code, long long fallback) c
 }
 
 void Drawing::setHeader(QByteArrayView var, int code, QByteArrayView value) {
+    noteChange(header_);
     if (const Tag* t = headerTag(var, code)) {
         file_->setValue(const_cast<Tag&>(*t), value);
         return;
@@ -363,11 +365,19 @@ QByteArray Drawing::newHandle() {
     return QByteArray::number(h, 16).toUpper();
 }
 
+void Drawing::noteChange(Object* obj) {
+    if (history_ && obj)
+        history_->noteChange(obj);
+}
+
 void Drawing::insertObjectAfter(const Object* after, std::unique_ptr<Object> obj) {
     auto& objs = file_->objects;
     auto it =
         std::find_if(objs.begin(), objs.end(), [&](const auto& p) { return p.get() == after; });
-    objs.insert(it == objs.end() ? it : it + 1, std::move(obj));
+    Object* raw = obj.get();
+    it = objs.insert(it == objs.end() ? it : it + 1, std::move(obj));
+    if (history_)
+        history_->noteInsert(static_cast<std::size_t>(it - objs.begin()), raw);
 }
 
 void Drawing::forgetObject(Object* obj) {
@@ -382,9 +392,14 @@ void Drawing::forgetObject(Object* obj) {
 
 void Drawing::removeObject(const Object* obj) {
     auto& objs = file_->objects;
-    objs.erase(
-        std::remove_if(objs.begin(), objs.end(), [&](const auto& p) { return p.get() == obj; }),
-        objs.end());
+    auto it = std::find_if(objs.begin(), objs.end(), [&](const auto& p) { return p.get() == obj; });
+    if (it == objs.end())
+        return;
+    std::unique_ptr<Object> owned = std::move(*it);
+    const auto pos = static_cast<std::size_t>(it - objs.begin());
+    objs.erase(it);
+    if (history_)
+        history_->noteRemove(pos, std::move(owned));
 }
 
 std::shared_ptr<LayerRecord> Drawing::addLayer(const QString& name) {
@@ -471,14 +486,17 @@ std::shared_ptr<LayerRecord> Drawing::addLayer(const QString& name) {
     const unsigned long long hn = parseHandle(h, &hok);
     if (hok)
         objectByHandle_.insert(hn, raw);
+    retired_.remove(raw);
     // Keep the table's entry count at least the number of records.
     const int cnt = findCore(*layerTable_, 70);
     long long n = 0;
     if (cnt >= 0 && dxf::toInt(f.value(layerTable_->tags[static_cast<size_t>(cnt)]), &n) &&
-        n < static_cast<long long>(layers_.size() + 1))
+        n < static_cast<long long>(layers_.size() + 1)) {
+        noteChange(layerTable_);
         f.setValue(layerTable_->tags[static_cast<size_t>(cnt)],
                    dxf::formatIntLike(f.value(layerTable_->tags[static_cast<size_t>(cnt)]),
                                       static_cast<long long>(layers_.size() + 1)));
+    }
     auto rec = std::make_shared<LayerRecord>();
     rec->obj = raw;
     rec->name = name;
@@ -511,8 +529,10 @@ void Drawing::renameLayer(LayerRecord& l, const QString& newName) {
     // layer filters, indexes and layer-state records.
     auto renameIn = [&](Object& o, bool group8) {
         for (Tag& t : o.tags)
-            if (((group8 && t.code == 8) || t.code == 1003) && matches(t))
+            if (((group8 && t.code == 8) || t.code == 1003) && matches(t)) {
+                noteChange(&o);
                 f.setValue(t, enc);
+            }
     };
     for (auto& up : f.objects) {
         Object& o = *up;
@@ -535,6 +555,7 @@ void Drawing::renameLayer(LayerRecord& l, const QString& newName) {
     }
     if (QString::compare(currentLayerName(), old, Qt::CaseInsensitive) == 0)
         setCurrentLayerName(newName);
+    noteChange(l.obj);
     f.setValue(l.obj->tags[static_cast<size_t>(findCore(*l.obj, 2))], enc);
     layerByName_.remove(folded(old));
     l.name = newName;
@@ -579,6 +600,9 @@ void Drawing::deleteLayer(LayerRecord& l) {
     if (hok)
         objectByHandle_.remove(hn);
     layerByName_.remove(folded(l.name));
+    for (auto& rec : layers_)
+        if (history_ && rec.get() == &l)
+            retired_.insert(l.obj, rec);
     layers_.erase(std::remove_if(layers_.begin(), layers_.end(),
                                  [&](const auto& p) { return p.get() == &l; }),
                   layers_.end());
@@ -586,11 +610,60 @@ void Drawing::deleteLayer(LayerRecord& l) {
     l.obj = nullptr;
 }
 
+void Drawing::refreshIndexes(bool structural) {
+    if (!structural) {
+        for (auto& l : layers_) {
+            const int i = findCore(*l->obj, 2);
+            if (i >= 0)
+                l->name = decode(l->obj->tags[static_cast<size_t>(i)]);
+        }
+        rebuildLayerNames();
+        for (EntityRecord& e : entities_)
+            e.layerCached = false;
+        return;
+    }
+    // Every record, live or deleted, by its object.
+    QHash<Object*, std::shared_ptr<LayerRecord>> known = retired_;
+    for (auto& l : layers_)
+        known.insert(l->obj, l);
+    header_ = nullptr;
+    layerTable_ = nullptr;
+    linetypes_.clear();
+    layers_.clear();
+    layerByName_.clear();
+    entities_.clear();
+    entityByHandle_.clear();
+    objectsSection_.clear();
+    blockMarkers_.clear();
+    objectByHandle_.clear();
+    maxHandle_ = 0;
+    index(QStringLiteral("図面"));
+    for (auto& l : layers_) {
+        auto it = known.find(l->obj);
+        if (it == known.end())
+            continue;
+        (*it)->obj = l->obj;
+        (*it)->name = l->name;
+        (*it)->erased = false;
+        l = *it;
+        known.erase(it);
+    }
+    rebuildLayerNames();
+    // Records whose object left the file are deleted again.
+    for (auto it = known.begin(); it != known.end(); ++it) {
+        if (!it.value()->erased)
+            it.value()->erased = true;
+        it.value()->obj = nullptr;
+    }
+    retired_ = std::move(known);
+}
+
 void Drawing::removeLayerReferences(const LayerRecord& l, const QByteArray& handle) {
     auto& f = *file_;
     // Viewports' frozen-layer lists: 331/341 handles, or R12 MVIEW names.
     for (int i : viewportEntities()) {
         Object& o = *entities_[static_cast<size_t>(i)].obj;
+        noteChange(&o);
         o.tags.erase(std::remove_if(o.tags.begin(), o.tags.end(),
                                     [&](const Tag& t) {
                                         if (!handle.isEmpty() && (t.code == 331 || t.code == 341))
@@ -672,6 +745,7 @@ void Drawing::setLayerFlag(LayerRecord& l, int bit, bool on) {
         return;
     const QByteArray v = dxf::formatIntLike(
         i >= 0 ? file_->value(l.obj->tags[static_cast<size_t>(i)]) : QByteArrayView(), now);
+    noteChange(l.obj);
     dxf::setOrInsert(*file_, *l.obj, 70, v, kLayerOrder);
 }
 
@@ -689,6 +763,7 @@ void Drawing::setLayerColor(LayerRecord& l, int signedColor) {
         return;
     const QByteArray v = dxf::formatIntLike(
         i >= 0 ? file_->value(l.obj->tags[static_cast<size_t>(i)]) : QByteArrayView(), signedColor);
+    noteChange(l.obj);
     dxf::setOrInsert(*file_, *l.obj, 62, v, kLayerOrder);
 }
 
@@ -706,6 +781,7 @@ void Drawing::setLayerLinetype(LayerRecord& l, const QString& linetype) {
             continue;
         const QString name = decode(lt->tags[static_cast<size_t>(i)]);
         if (QString::compare(name, linetype, Qt::CaseInsensitive) == 0) {
+            noteChange(l.obj);
             dxf::setOrInsert(*file_, *l.obj, 6, encode(name), kLayerOrder);
             return;
         }
@@ -736,6 +812,7 @@ void Drawing::setLayerLineweight(LayerRecord& l, int lineweight) {
         acad::raise(acad::ErrorNumber::NotSupported,
                     QStringLiteral("R12図面の画層には線太さを設定できません。"));
     }
+    noteChange(l.obj);
     dxf::setOrInsert(*file_, *l.obj, 370, QByteArray::number(lineweight), kLayerOrder);
 }
 
@@ -753,6 +830,7 @@ void Drawing::setLayerPlottable(LayerRecord& l, bool plottable) {
     if (isR12())
         acad::raise(acad::ErrorNumber::NotSupported,
                     QStringLiteral("R12 図面の画層には印刷の設定がありません。"));
+    noteChange(l.obj);
     dxf::setOrInsert(*file_, *l.obj, 290, plottable ? "1" : "0", kLayerOrder);
 }
 
@@ -811,6 +889,7 @@ void Drawing::setEntityLayer(const EntityRecord& e, const QString& layer) {
     if (!rec)
         acad::raise(acad::ErrorNumber::KeyNotFound,
                     QStringLiteral("画層 \"%1\" が見つかりません。").arg(layer));
+    noteChange(e.obj);
     dxf::setOrInsert(*file_, *e.obj, 8, encode(rec->name), kEntityOrder);
     e.layerCached = false;
 }
@@ -828,6 +907,7 @@ void Drawing::setEntityColor(const EntityRecord& e, int color) {
         acad::raise(acad::ErrorNumber::InvalidInput,
                     QStringLiteral("入力が無効です: 色 %1").arg(color));
     // An ACI colour replaces any true colour or colour book entry.
+    noteChange(e.obj);
     dxf::removeCore(*e.obj, 420);
     dxf::removeCore(*e.obj, 430);
     dxf::setOrInsert(*file_, *e.obj, 62, QByteArray::number(color), kEntityOrder);
@@ -841,11 +921,13 @@ QString Drawing::entityLinetype(const EntityRecord& e) const {
 void Drawing::setEntityLinetype(const EntityRecord& e, const QString& linetype) {
     const QString up = linetype.toUpper();
     if (up == QLatin1String("BYLAYER") || up == QLatin1String("BYBLOCK")) {
+        noteChange(e.obj);
         dxf::setOrInsert(*file_, *e.obj, 6, up.toLatin1(), kEntityOrder);
         return;
     }
     for (const QString& name : linetypeNames())
         if (QString::compare(name, linetype, Qt::CaseInsensitive) == 0) {
+            noteChange(e.obj);
             dxf::setOrInsert(*file_, *e.obj, 6, encode(name), kEntityOrder);
             return;
         }
@@ -908,6 +990,7 @@ void Drawing::setEntityText(const EntityRecord& e, const QString& text) {
     if (one < 0)
         acad::raise(acad::ErrorNumber::NotSupported,
                     QStringLiteral("このオブジェクトには文字列がありません。"));
+    noteChange(e.obj);
     if (mtext)
         dxf::removeCore(*e.obj, 3);
     const int at = findCore(*e.obj, 1);

@@ -34,6 +34,8 @@ struct EntityRecord {
 // A drawing held as its file's tags, with indexes over the parts the
 // automation model works on. Every change edits tags in place, so what is not
 // changed is written back byte for byte.
+class UndoHistory;
+
 class Drawing {
 public:
     // Throws acad::Error (FileError) naming the problem and line.
@@ -116,6 +118,15 @@ public:
     // A fresh handle from $HANDSEED, never one in use.
     QByteArray newHandle();
 
+    // The history that records every change (none: changes are not recorded).
+    void setHistory(UndoHistory* history) { history_ = history; }
+    // Reports that the object's tags are about to change.
+    void noteChange(dxf::Object* obj);
+    // After undo or redo: re-reads layer names and caches from the tags; a
+    // structural change (objects put in or taken out) re-derives every index.
+    // Layer records keep their identity by object.
+    void refreshIndexes(bool structural);
+
 private:
     Drawing() = default;
     void index(const QString& nameForErrors);
@@ -141,6 +152,10 @@ private:
     std::vector<dxf::Object*> blockMarkers_;    // BLOCK and ENDBLK
     QHash<unsigned long long, dxf::Object*> objectByHandle_;
     unsigned long long maxHandle_ = 0;
+    UndoHistory* history_ = nullptr;
+    // Records of deleted layers by their former object, so an undone
+    // deletion brings back the same record.
+    QHash<dxf::Object*, std::shared_ptr<LayerRecord>> retired_;
 };
 
 }  // namespace host

@@ -10,7 +10,49 @@ HostDocument::HostDocument(std::unique_ptr<Drawing> drawing, QString fullName, Q
     : drawing_(std::move(drawing)),
       fullName_(std::move(fullName)),
       name_(std::move(name)),
-      stamp_(fullName_.isEmpty() ? FileStamp() : FileStamp::of(fullName_)) {}
+      stamp_(fullName_.isEmpty() ? FileStamp() : FileStamp::of(fullName_)),
+      history_(std::make_unique<UndoHistory>(*drawing_)) {
+    drawing_->setHistory(history_.get());
+}
+
+void HostDocument::StartUndoMark(const QString& name) {
+    checkOpen();
+    history_->startMark(name);
+}
+
+void HostDocument::EndUndoMark() {
+    checkOpen();
+    history_->endMark();
+    modified_ = !history_->atSavedState();
+    if (history_->markDepth() == 0 && onChanged)
+        onChanged();
+}
+
+int HostDocument::undo(int steps) {
+    checkOpen();
+    int done = 0;
+    while (done < steps && history_->undo())
+        ++done;
+    if (done > 0) {
+        afterHistoryMove();
+        if (onChanged)
+            onChanged();
+    }
+    return done;
+}
+
+int HostDocument::redo(int steps) {
+    checkOpen();
+    int done = 0;
+    while (done < steps && history_->redo())
+        ++done;
+    if (done > 0) {
+        afterHistoryMove();
+        if (onChanged)
+            onChanged();
+    }
+    return done;
+}
 
 void HostDocument::checkOpen() const {
     if (closed_)
@@ -126,7 +168,8 @@ acad::EntityPtr HostDocument::HandleToObject(const QString& handle) {
 }
 
 void HostDocument::markModified() {
-    modified_ = true;
+    history_->closeImplicit();
+    modified_ = !history_->atSavedState();
     ++contentRevision_;
     if (onChanged)
         onChanged();
@@ -158,11 +201,28 @@ void HostDocument::save(const QString& path, bool overwriteChanged) {
     stamp_ = FileStamp::of(target);
     fullName_ = QFileInfo(target).absoluteFilePath();
     name_ = QFileInfo(target).fileName();
+    history_->markSaved();
     modified_ = false;
     savedLayerStates_.clear();
     changedLayerStates_.clear();
     if (onChanged)
         onChanged();
+}
+
+void HostDocument::afterHistoryMove() {
+    // Objects may have come back or gone: every per-drawing cache is stale.
+    ++contentRevision_;
+    cache_.clear();
+    modified_ = !history_->atSavedState();
+    // Layer states written since the save are compared afresh: an undo may
+    // have put them back.
+    for (auto it = savedLayerStates_.cbegin(); it != savedLayerStates_.cend(); ++it) {
+        const LayerRecord& rec = *it->rec;
+        if (it->color == drawing_->layerColor(rec) && it->flags == drawing_->layerFlags(rec))
+            changedLayerStates_.remove(it.key());
+        else
+            changedLayerStates_.insert(it.key());
+    }
 }
 
 void HostDocument::layerStateChanging(const std::shared_ptr<LayerRecord>& rec) {
@@ -178,6 +238,8 @@ void HostDocument::layerStateChanged(const std::shared_ptr<LayerRecord>& rec) {
         changedLayerStates_.remove(rec.get());
     else
         changedLayerStates_.insert(rec.get());
+    // A layer state written outside any mark is a step of its own.
+    history_->closeImplicit();
     if (onChanged)
         onChanged();
 }

@@ -10,6 +10,7 @@
 #include "host/AtomicFile.h"
 #include "host/Drawing.h"
 #include "host/DrawingCache.h"
+#include "host/history/UndoHistory.h"
 
 namespace host {
 
@@ -46,6 +47,8 @@ public:
     acad::EntityPtr HandleToObject(const QString& handle) override;
     void Export(const QString& fileName, const QString& extension,
                 const acad::SelectionSetPtr& selectionSet) override;
+    void StartUndoMark(const QString& name = QString()) override;
+    void EndUndoMark() override;
 
     // Host side.
     Drawing& drawing();
@@ -94,6 +97,12 @@ public:
     std::function<std::vector<int>()> pickOnScreen;
     std::vector<std::shared_ptr<SelectionSetState>>& selectionSetStates() { return sets_; }
 
+    // Undo history. undo/redo take back or replay whole steps and report
+    // the change; they return the steps done (fewer when the history runs out).
+    UndoHistory& history() { return *history_; }
+    int undo(int steps = 1);
+    int redo(int steps = 1);
+
     acad::LayerPtr wrapLayer(const std::shared_ptr<LayerRecord>& rec);
     acad::EntityPtr wrapEntity(int index);
 
@@ -107,6 +116,8 @@ private:
     int currentViewport_ = -1;
     bool modified_ = false;
     bool closed_ = false;
+    // Caches, the modified flag and the layer-state comparison after an undo or redo.
+    void afterHistoryMove();
     FileStamp stamp_;
     quint64 contentRevision_ = 1;
     // Layers whose on/off or frozen state was written since the last save:
@@ -120,6 +131,7 @@ private:
     QSet<const LayerRecord*> changedLayerStates_;
     DrawingCache cache_;
     std::vector<std::shared_ptr<SelectionSetState>> sets_;
+    std::unique_ptr<UndoHistory> history_;
 };
 
 using HostDocumentPtr = std::shared_ptr<HostDocument>;

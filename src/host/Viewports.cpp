@@ -388,6 +388,7 @@ void setFrozenInViewport(Drawing& drawing, int viewportEntity, const QString& la
                     QStringLiteral("画層 \"%1\" が見つかりません。").arg(layerName));
     Object& o = *drawing.entities()[static_cast<size_t>(viewportEntity)].obj;
     dxf::TagFile& f = drawing.file();
+    drawing.noteChange(&o);
     if (drawing.isR12()) {
         Mview m = findMview(f, o);
         if (m.start < 0)

@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include "acad/UndoMark.h"
 #include "platform/Procedure.h"
 #include "preview/basDWF.h"
 
@@ -65,6 +66,8 @@ QString imageFile(const QString& folder, long index) {
 
 ExportOutcome exportLayerImages(const acad::DocumentPtr& doc, const LayerStateList& snapshot,
                                 const QString& folder, const LayerProgress& progress) {
+    // One undo step at most: the layers are put back, so usually none.
+    const acad::UndoMark mark(doc, QStringLiteral("CmdTool_Divide_Click"));
     ExportOutcome out;
     auto keep = [&](const acad::Error& e) {
         if (!out.error)

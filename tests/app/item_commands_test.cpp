@@ -2,9 +2,11 @@
 // host, driven through the scripted Ui: the matched-layer dialog is answered
 // by clicking its buttons.
 #include <gtest/gtest.h>
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QImage>
 #include <QJsonArray>
 #include <QListWidget>
 #include <QPushButton>
@@ -14,6 +16,7 @@
 #include "StartupFixture.h"
 #include "app/basAcadObject.h"
 #include "host/Viewports.h"
+#include "host/window/DrawingCanvas.h"
 #include "host/window/HostWindow.h"
 #include "layers/LayerClasses.h"
 #include "layers/basLC.h"
@@ -316,4 +319,45 @@ TEST(ItemCommands, Mode4RunsThroughTheHost) {
     EXPECT_FALSE(second.contains(QStringLiteral("A-1")));
     EXPECT_FALSE(
         state[QStringLiteral("layers")][QStringLiteral("A-1")][QStringLiteral("frozen")].toBool());
+}
+
+// An exclusive freeze in the tool is one step in the host: the Edit menu
+// names it, Ctrl+Z takes it back with every layer state and the canvas drawn
+// as before, Ctrl+Y gives the freeze again.
+TEST(ItemCommands, ExclusiveFreezeUndoneInTheHost) {
+    Session x(sample(), true);
+    x.window->resize(800, 600);
+    host::HostWindow& w = *x.window;
+    auto states = [&] {
+        QStringList out;
+        for (const auto& l : x.doc()->Layers()->items())
+            out << l->Name() + (l->Freeze() ? QStringLiteral(":F") : QStringLiteral(":T"));
+        return out;
+    };
+    const QStringList before = states();
+    const QImage pictureBefore = w.canvas().grab().toImage();
+    x.mode(ModeFreezeAll);
+    x.f().CboItem1->setEditText(QStringLiteral("A"));
+    x.ui().expectDialog(click("CmdOK"));
+    x.f().CmdItemExclusiveON->click();
+    ASSERT_TRUE(x.layer("A-1")->Freeze());
+    ASSERT_FALSE(x.layer("HATCH")->Freeze());
+    const QStringList frozen = states();
+    w.canvas().refresh();
+    const QImage pictureFrozen = w.canvas().grab().toImage();
+    EXPECT_NE(pictureFrozen, pictureBefore);
+    EXPECT_EQ(x.doc()->history().undoCount(), 1);
+
+    ASSERT_EQ(w.undoAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    ASSERT_EQ(w.redoAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Y));
+    EXPECT_EQ(w.undoAction()->text(), QStringLiteral("元に戻す: CmdItemExclusiveON_Click"));
+    w.undoAction()->trigger();
+    EXPECT_EQ(states(), before);
+    EXPECT_EQ(w.canvas().grab().toImage(), pictureBefore);
+    EXPECT_FALSE(x.doc()->isModified());
+    EXPECT_FALSE(w.undoAction()->isEnabled());
+    EXPECT_EQ(w.redoAction()->text(), QStringLiteral("やり直し: CmdItemExclusiveON_Click"));
+    w.redoAction()->trigger();
+    EXPECT_EQ(states(), frozen);
+    EXPECT_EQ(w.canvas().grab().toImage(), pictureFrozen);
 }

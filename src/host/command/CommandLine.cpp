@@ -4,6 +4,7 @@
 
 #include "host/command/Command.h"
 #include "host/command/ScriptFile.h"
+#include "host/command/UndoCommands.h"
 
 namespace host {
 
@@ -49,6 +50,10 @@ CommandLine::CommandLine(HostApplication& app, QObject* parent)
 
 CommandLine::~CommandLine() {
     scriptTimer_.stop();
+    if (commandGrouped_)
+        closeGroup(commandGroup_);
+    if (scriptGrouped_)
+        closeGroup(scriptGroup_);
     if (busy_)
         app_.setBusy(false);
 }
@@ -143,6 +148,11 @@ void CommandLine::submit() {
         print(QString::fromLocal8Bit(e.what()));
         active_.reset();
     }
+    // A finished command, errors included, closes its undo group.
+    if (!active_ && commandGrouped_) {
+        commandGrouped_ = false;
+        closeGroup(commandGroup_);
+    }
     refresh();
 }
 
@@ -150,7 +160,17 @@ void CommandLine::startCommand(const QString& name) {
     if (name.isEmpty())
         return;
     const QString bare = command::stripPrefixes(name);
+    if (auto undo = command::makeUndoCommand(bare, *context_)) {
+        if (!undo->start())
+            active_ = std::move(undo);
+        return;
+    }
     std::unique_ptr<command::Command> cmd = command::makeCommand(bare, *context_);
+    if (cmd) {
+        // One command is one undo step, whatever it changes.
+        openGroup(commandGroup_, name.toUpper());
+        commandGrouped_ = true;
+    }
     if (!cmd) {
         print(QStringLiteral("Unknown command \"%1\".  Press F1 for help.").arg(bare.toUpper()));
         return;
@@ -174,6 +194,12 @@ bool CommandLine::startScript(const QString& path) {
         return false;
     }
     lastScript_ = file->path();
+    // A whole script run is one undo step; a script that replaces a running
+    // one continues its step.
+    if (!scriptGrouped_) {
+        openGroup(scriptGroup_, QStringLiteral("SCRIPT"));
+        scriptGrouped_ = true;
+    }
     script_ = std::move(file);
     ++scriptGeneration_;
     scriptTimer_.start();
@@ -187,6 +213,24 @@ void CommandLine::stopScript() {
     script_.reset();
     ++scriptGeneration_;
     scriptTimer_.stop();
+    if (scriptGrouped_) {
+        scriptGrouped_ = false;
+        closeGroup(scriptGroup_);
+    }
+}
+
+void CommandLine::openGroup(std::weak_ptr<HostDocument>& slot, const QString& name) {
+    HostDocumentPtr doc = app_.activeDocument();
+    slot = doc;
+    if (doc && !doc->isClosed())
+        doc->StartUndoMark(name);
+}
+
+void CommandLine::closeGroup(std::weak_ptr<HostDocument>& slot) {
+    HostDocumentPtr doc = slot.lock();
+    slot.reset();
+    if (doc && !doc->isClosed())
+        doc->EndUndoMark();
 }
 
 void CommandLine::runSlice() {
@@ -233,6 +277,10 @@ void CommandLine::refresh() {
     if (prompt != prompt_) {
         prompt_ = prompt;
         Q_EMIT promptChanged(prompt_);
+    }
+    if (!active_ && commandGrouped_) {
+        commandGrouped_ = false;
+        closeGroup(commandGroup_);
     }
     const bool busy = active_ != nullptr || script_ != nullptr;
     if (busy != busy_) {

@@ -69,6 +69,10 @@ private:
     void runSlice();
     void feedLine(const QString& line);
     void refresh();
+    // The undo group of the running command and of the running script:
+    // opened on the drawing active when it started, closed on that drawing.
+    void openGroup(std::weak_ptr<HostDocument>& slot, const QString& name);
+    void closeGroup(std::weak_ptr<HostDocument>& slot);
 
     HostApplication& app_;
     std::unique_ptr<Context> context_;
@@ -82,6 +86,10 @@ private:
     QStringList history_;
     int fileDia_ = 1;
     bool busy_ = false;
+    std::weak_ptr<HostDocument> commandGroup_;
+    std::weak_ptr<HostDocument> scriptGroup_;
+    bool commandGrouped_ = false;
+    bool scriptGrouped_ = false;
 };
 
 }  // namespace host

@@ -7,8 +7,8 @@
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QPointer>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -138,6 +138,55 @@ void HostWindow::buildMenu() {
                     [this] { saveDrawingAs(app_->activeDocument()); });
     file->addAction(QStringLiteral("&Close"), QKeySequence::Close, this,
                     [this] { closeDrawing(app_->activeDocument()); });
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    edit->setObjectName(QStringLiteral("EditMenu"));
+    undoAction_ = edit->addAction(QStringLiteral("元に戻す"), QKeySequence(Qt::CTRL | Qt::Key_Z),
+                                  this, [this] { undoStep(); });
+    undoAction_->setObjectName(QStringLiteral("EditUndo"));
+    redoAction_ = edit->addAction(QStringLiteral("やり直し"), QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                  this, [this] { redoStep(); });
+    redoAction_->setObjectName(QStringLiteral("EditRedo"));
+    connect(edit, &QMenu::aboutToShow, this, &HostWindow::updateEditMenu);
+    updateEditMenu();
+}
+
+void HostWindow::updateEditMenu() {
+    if (!undoAction_)
+        return;
+    auto doc = app_->activeDocument();
+    const bool open = doc && !doc->isClosed();
+    const bool idle = !cmd_->isBusy();
+    const bool canUndo = open && idle && doc->history().canUndo();
+    const bool canRedo = open && idle && doc->history().canRedo();
+    undoAction_->setEnabled(canUndo);
+    redoAction_->setEnabled(canRedo);
+    undoAction_->setText(canUndo ? QStringLiteral("元に戻す: ") + doc->history().undoName()
+                                 : QStringLiteral("元に戻す"));
+    redoAction_->setText(canRedo ? QStringLiteral("やり直し: ") + doc->history().redoName()
+                                 : QStringLiteral("やり直し"));
+}
+
+bool HostWindow::undoStep() {
+    auto doc = app_->activeDocument();
+    bool done = false;
+    // The command line's own steps are whole commands: not while one runs.
+    if (doc && !doc->isClosed() && !cmd_->isBusy())
+        done = attempt([&] { done = doc->undo(1) == 1; }) && done;
+    if (done)
+        canvas_->refresh();
+    updateEditMenu();
+    return done;
+}
+
+bool HostWindow::redoStep() {
+    auto doc = app_->activeDocument();
+    bool done = false;
+    if (doc && !doc->isClosed() && !cmd_->isBusy())
+        done = attempt([&] { done = doc->redo(1) == 1; }) && done;
+    if (done)
+        canvas_->refresh();
+    updateEditMenu();
+    return done;
 }
 
 // ---- HostWindowPort -------------------------------------------------------
@@ -192,6 +241,7 @@ void HostWindow::setVisible(bool visible) {
 void HostWindow::refresh() {
     setWindowTitle(app_->Caption());
     rebuildTabs();
+    updateEditMenu();
     auto doc = app_->activeDocument();
     if (doc != shownDoc_) {
         shownDoc_ = doc;
@@ -226,8 +276,10 @@ void HostWindow::hookDocument(const HostDocumentPtr& doc) {
             docTabs_->setTabText(i, text);
         // The active drawing is drawn again once a burst of changes (a
         // script changes many layers) has settled.
-        if (d == app_->activeDocument())
+        if (d == app_->activeDocument()) {
             canvasRefresh_->start();
+            updateEditMenu();
+        }
     };
     doc->onRegen = [this, weak] {
         if (weak.lock() == app_->activeDocument())

@@ -8,6 +8,7 @@
 
 #include "host/HostApplication.h"
 
+class QAction;
 class QTabBar;
 class QTimer;
 
@@ -78,6 +79,11 @@ public:
     bool saveDrawing(const HostDocumentPtr& doc);
     bool saveDrawingAs(const HostDocumentPtr& doc);
     bool closeDrawing(const HostDocumentPtr& doc);
+    // Edit menu: takes back or replays one step of the active drawing.
+    bool undoStep();
+    bool redoStep();
+    QAction* undoAction() const { return undoAction_; }
+    QAction* redoAction() const { return redoAction_; }
 
 Q_SIGNALS:
     // The user closed the window and every drawing was saved or let go.
@@ -89,6 +95,8 @@ protected:
 
 private:
     void buildMenu();
+    // Names the next undo and redo steps in the Edit menu.
+    void updateEditMenu();
     // Runs a File menu action; an automation error is shown to the user.
     bool attempt(const std::function<void()>& action);
     void hookDocument(const HostDocumentPtr& doc);
@@ -110,6 +118,8 @@ private:
     // Drawings opened from their recovery file; saving one removes that file.
     std::vector<std::weak_ptr<HostDocument>> recovered_;
     ObjectPicker* picker_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
 };
 
 // The drawings TOVA_HOST_DRAWINGS names (';'-separated).
