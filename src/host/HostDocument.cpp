@@ -29,22 +29,17 @@ void HostDocument::EndUndoMark() {
 }
 
 int HostDocument::undo(int steps) {
-    checkOpen();
-    int done = 0;
-    while (done < steps && history_->undo())
-        ++done;
-    if (done > 0) {
-        afterHistoryMove();
-        if (onChanged)
-            onChanged();
-    }
-    return done;
+    return moveInHistory(steps, &UndoHistory::undo);
 }
 
 int HostDocument::redo(int steps) {
+    return moveInHistory(steps, &UndoHistory::redo);
+}
+
+int HostDocument::moveInHistory(int steps, bool (UndoHistory::*step)()) {
     checkOpen();
     int done = 0;
-    while (done < steps && history_->redo())
+    while (done < steps && (history_.get()->*step)())
         ++done;
     if (done > 0) {
         afterHistoryMove();

@@ -118,6 +118,8 @@ private:
     bool closed_ = false;
     // Caches, the modified flag and the layer-state comparison after an undo or redo.
     void afterHistoryMove();
+    // Up to `steps` undos or redos; how many were done.
+    int moveInHistory(int steps, bool (UndoHistory::*step)());
     FileStamp stamp_;
     quint64 contentRevision_ = 1;
     // Layers whose on/off or frozen state was written since the last save:

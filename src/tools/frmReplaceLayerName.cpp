@@ -243,6 +243,32 @@ void frmReplaceLayerName::pr_subAfterClicked() {
     bLink_ = true;
 }
 
+namespace {
+
+// Shows the progress window for an execution and closes it on every path;
+// refuses to start without an active drawing.
+struct ProgressScope {
+    const frmReplaceLayerName::Context& c;
+    ProgressScope(const frmReplaceLayerName::Context& context, const QString& text) : c(context) {
+        if (c.showProgress)
+            c.showProgress(text);
+        if (!c.doc) {
+            close();
+            acad::raise(acad::ErrorNumber::NoActiveDocument,
+                        QStringLiteral("アクティブな図面がありません。"));
+        }
+    }
+    ~ProgressScope() { close(); }
+    ProgressScope(const ProgressScope&) = delete;
+    ProgressScope& operator=(const ProgressScope&) = delete;
+    void close() const {
+        if (c.closeProgress)
+            c.closeProgress();
+    }
+};
+
+}  // namespace
+
 void frmReplaceLayerName::pr_subReplaceLayerExcute() {
     bResult_ = true;
     hide();
@@ -250,18 +276,7 @@ void frmReplaceLayerName::pr_subReplaceLayerExcute() {
         const QStringList before = beforeRows();
         const QStringList values = ReplaceValues::pu_fun_vNewValues(
             ui_, before, TxtFindStr->text(), TxtReplace->text(), ChkRegExp->isChecked());
-        if (ctx_.showProgress)
-            ctx_.showProgress(QStringLiteral("画層名を置換中．．．"));
-        struct Close {
-            const Context& c;
-            ~Close() {
-                if (c.closeProgress)
-                    c.closeProgress();
-            }
-        } close{ctx_};
-        if (!ctx_.doc)
-            acad::raise(acad::ErrorNumber::NoActiveDocument,
-                        QStringLiteral("アクティブな図面がありません。"));
+        const ProgressScope progress(ctx_, QStringLiteral("画層名を置換中．．．"));
         for (int i = 0; i < before.size(); ++i) {
             const QString& oldName = before[i];
             const QString& newName = values[i];
@@ -279,18 +294,7 @@ void frmReplaceLayerName::pr_subReplaceStringExcute() {
         const QStringList before = beforeRows();
         const QStringList values = ReplaceValues::pu_fun_vNewValues(
             ui_, before, TxtFindStr->text(), TxtReplace->text(), ChkRegExp->isChecked());
-        if (ctx_.showProgress)
-            ctx_.showProgress(QStringLiteral("文字列を置換中．．．"));
-        struct Close {
-            const Context& c;
-            ~Close() {
-                if (c.closeProgress)
-                    c.closeProgress();
-            }
-        } close{ctx_};
-        if (!ctx_.doc)
-            acad::raise(acad::ErrorNumber::NoActiveDocument,
-                        QStringLiteral("アクティブな図面がありません。"));
+        const ProgressScope progress(ctx_, QStringLiteral("文字列を置換中．．．"));
         for (int i = 0; i < sIndex_.size() && i < before.size(); ++i) {
             const acad::EntityPtr e = ctx_.doc->HandleToObject(sIndex_[i]);
             const QString text = e->TextString();
