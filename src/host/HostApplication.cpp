@@ -138,7 +138,7 @@ HostDocumentPtr HostApplication::openRecovered(const QString& path, const QStrin
     auto doc = std::make_shared<HostDocument>(Drawing::load(recoveryPath), info.absoluteFilePath(),
                                               info.fileName());
     doc->setDiskStamp(stamp);
-    doc->markModified();
+    doc->markDifferentFromDisk();
     docs_.push_back(doc);
     setActiveDocument(doc);
     return doc;

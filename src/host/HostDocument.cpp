@@ -23,7 +23,11 @@ void HostDocument::StartUndoMark(const QString& name) {
 void HostDocument::EndUndoMark() {
     checkOpen();
     history_->endMark();
-    modified_ = !history_->atSavedState();
+    // The writes inside the mark set the flag themselves (layer states
+    // through their own comparison); a mark that ends at the saved state
+    // leaves the drawing unmodified.
+    if (history_->atSavedState())
+        modified_ = false;
     if (history_->markDepth() == 0 && onChanged)
         onChanged();
 }
@@ -198,6 +202,7 @@ void HostDocument::save(const QString& path, bool overwriteChanged) {
     name_ = QFileInfo(target).fileName();
     history_->markSaved();
     modified_ = false;
+    differsFromDisk_ = false;
     savedLayerStates_.clear();
     changedLayerStates_.clear();
     if (onChanged)
@@ -211,12 +216,20 @@ void HostDocument::afterHistoryMove() {
     modified_ = !history_->atSavedState();
     // Layer states written since the save are compared afresh: an undo may
     // have put them back.
-    for (auto it = savedLayerStates_.cbegin(); it != savedLayerStates_.cend(); ++it) {
+    for (auto it = savedLayerStates_.begin(); it != savedLayerStates_.end();) {
         const LayerRecord& rec = *it->rec;
+        // A layer the undo took away (or one replaced by another record)
+        // is no longer compared; its removal is a change of its own.
+        if (rec.erased || !rec.obj || drawing_->findLayer(rec.name) != it->rec) {
+            changedLayerStates_.remove(it.key());
+            it = savedLayerStates_.erase(it);
+            continue;
+        }
         if (it->color == drawing_->layerColor(rec) && it->flags == drawing_->layerFlags(rec))
             changedLayerStates_.remove(it.key());
         else
             changedLayerStates_.insert(it.key());
+        ++it;
     }
 }
 

@@ -64,7 +64,9 @@ public:
     void setCurrentViewport(int entityIndex) { currentViewport_ = entityIndex; }
     // Changed since it was opened or saved. Layers turned off and on again or
     // frozen and thawed again (by any route) count as unchanged.
-    bool isModified() const { return modified_ || !changedLayerStates_.empty(); }
+    bool isModified() const {
+        return modified_ || differsFromDisk_ || !changedLayerStates_.empty();
+    }
     // Saves to fullName (or the given path, which then becomes the full name).
     // When the drawing's own file was changed on disk since it was opened or
     // last saved, the save is refused with an acad::Error (FileError) unless
@@ -82,6 +84,9 @@ public:
     void checkOpen() const;
     // Called after every change to the drawing, and after each regeneration.
     void markModified();
+    // The drawing's contents are not the file's (opened from a recovery
+    // file): modified until saved, whatever undo does.
+    void markDifferentFromDisk() { differsFromDisk_ = true; }
     // Around a write of a layer's on/off or frozen state, instead of
     // markModified: the drawing counts as modified while any layer's state
     // differs from what it was when the drawing was opened or saved.
@@ -115,6 +120,7 @@ private:
     QString currentLayout_;
     int currentViewport_ = -1;
     bool modified_ = false;
+    bool differsFromDisk_ = false;
     bool closed_ = false;
     // Caches, the modified flag and the layer-state comparison after an undo or redo.
     void afterHistoryMove();

@@ -328,7 +328,7 @@ TEST(ObjectTools, MoveToLayer) {
     t.expectQuestion(question(2, kMoveAction), Answer::OK);
     t.expectLayerDialog(QStringLiteral("NOSUCH"));
     t.expectError(QStringLiteral("CmdTool_Move_Click"), acad::ErrorNumber::KeyNotFound,
-                  QStringLiteral("Key not found: the layer \"NOSUCH\" does not exist"));
+                  QStringLiteral("画層 \"NOSUCH\" が見つかりません。"));
     t.f().CmdTool_Move_Click();
     t.expectCleanedUp();
     EXPECT_EQ(t.ent("4B")->Layer(), QStringLiteral("A-1"));
