@@ -305,6 +305,10 @@ void frmMain::setVisible(bool visible) {
 }
 
 bool frmMain::event(QEvent* e) {
+    // A deferred delete destroys this window inside QWidget::event: nothing
+    // of it may be touched afterwards.
+    if (e->type() == QEvent::DeferredDelete)
+        return QWidget::event(e);
     if (e->type() == QEvent::WindowActivate)
         Form_Activate();
     const bool handled = QWidget::event(e);
