@@ -33,7 +33,7 @@ private:
     QHash<QString, std::vector<int>> byLayer_;  // by case-folded name
     bool byLayerBuilt_ = false;
     quint64 byLayerRevision_ = 0;
-    const std::vector<int> none_;
+    const std::vector<int> none_{};
 };
 
 }  // namespace host
