@@ -14,9 +14,11 @@
 
 #include "TestPaths.h"
 #include "app/Program.h"
+#include "app/basAcadObject.h"
 #include "app/frmMain.h"
 #include "host/HostApplication.h"
 #include "platform/HostRegistry.h"
+#include "platform/Procedure.h"
 #include "platform/ScriptedUi.h"
 #include "platform/SingleInstance.h"
 
@@ -84,4 +86,32 @@ struct Start {
             QCoreApplication::processEvents();
     }
     bool ended() const { return form->isHidden(); }
+};
+
+// The program attached to a host of the test's own that holds one drawing,
+// started with the tiling question answered Cancel. At the end every message
+// box must have been expected and every expected one shown.
+struct AttachedStart {
+    StartupEnv env;
+    host::HostApplicationPtr host = std::make_shared<host::HostApplication>();
+    std::unique_ptr<Start> s;
+
+    void attach(const QString& drawing) {
+        host->open(drawing);
+        env.hosts.registerRunning(host);
+        s = std::make_unique<Start>(env);
+        s->ui.expectMessage(basAcadObject::tilingQuestion(), platform::appTitle(),
+                            platform::Buttons::YesNoCancel, platform::Icon::Question,
+                            platform::Answer::Cancel);
+        s->show();
+    }
+    ~AttachedStart() {
+        EXPECT_TRUE(s->ui.failures().isEmpty())
+            << s->ui.failures().join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(s->ui.allConsumed())
+            << s->ui.pendingDescriptions().join(QLatin1Char('\n')).toStdString();
+    }
+    frmMain& f() { return *s->form; }
+    platform::ScriptedUi& ui() { return s->ui; }
+    host::HostDocumentPtr doc() { return host->activeDocument(); }
 };

@@ -84,29 +84,8 @@ acad::Error errorOf(F f) {
     return acad::Error(0, QString());
 }
 
-struct Session {
-    StartupEnv env;
-    host::HostApplicationPtr host;
-    std::unique_ptr<Start> s;
-
-    explicit Session(const QString& path) {
-        host = std::make_shared<host::HostApplication>();
-        host->open(path);
-        env.hosts.registerRunning(host);
-        s = std::make_unique<Start>(env);
-        s->ui.expectMessage(basAcadObject::tilingQuestion(), platform::appTitle(),
-                            Buttons::YesNoCancel, Icon::Question, Answer::Cancel);
-        s->show();
-    }
-    ~Session() {
-        EXPECT_TRUE(s->ui.failures().isEmpty())
-            << s->ui.failures().join(QLatin1Char('\n')).toStdString();
-        EXPECT_TRUE(s->ui.allConsumed())
-            << s->ui.pendingDescriptions().join(QLatin1Char('\n')).toStdString();
-    }
-    frmMain& f() { return *s->form; }
-    platform::ScriptedUi& ui() { return s->ui; }
-    host::HostDocumentPtr doc() { return host->activeDocument(); }
+struct Session : AttachedStart {
+    explicit Session(const QString& path) { attach(path); }
     acad::LayerPtr layer(const QString& name) { return doc()->Layers()->Item(name); }
     QComboBox* box(int i) { return f().CboTab0[static_cast<size_t>(i)]; }
     void pick(int b, const QString& entry) {

@@ -70,30 +70,10 @@ QString textQuestion(int n) {
         .arg(n);
 }
 
-struct Session {
-    StartupEnv env;
-    host::HostApplicationPtr host;
-    std::unique_ptr<Start> s;
+struct Session : AttachedStart {
     QString path;
 
-    explicit Session(const char* key) : path(drawing(key)) {
-        host = std::make_shared<host::HostApplication>();
-        host->open(path);
-        env.hosts.registerRunning(host);
-        s = std::make_unique<Start>(env);
-        s->ui.expectMessage(basAcadObject::tilingQuestion(), platform::appTitle(),
-                            Buttons::YesNoCancel, Icon::Question, Answer::Cancel);
-        s->show();
-    }
-    ~Session() {
-        EXPECT_TRUE(s->ui.failures().isEmpty())
-            << s->ui.failures().join(QLatin1Char('\n')).toStdString();
-        EXPECT_TRUE(s->ui.allConsumed())
-            << s->ui.pendingDescriptions().join(QLatin1Char('\n')).toStdString();
-    }
-    frmMain& f() { return *s->form; }
-    platform::ScriptedUi& ui() { return s->ui; }
-    host::HostDocumentPtr doc() { return host->activeDocument(); }
+    explicit Session(const char* key) : path(drawing(key)) { attach(path); }
     void setOnList(const QStringList& names) {
         f().LstON->clear();
         f().LstON->addItems(names);

@@ -63,11 +63,8 @@ QJsonObject ezdxfEntities(const QString& path) {
     return byHandle;
 }
 
-struct Session {
-    StartupEnv env;
-    host::HostApplicationPtr host;
+struct Session : AttachedStart {
     QString path;
-    std::unique_ptr<Start> s;
 
     Session() {
         static int serial = 0;
@@ -77,23 +74,8 @@ struct Session {
                                          {QStringLiteral("make"), path}, &out),
                   0)
             << out.toStdString();
-        host = std::make_shared<host::HostApplication>();
-        host->open(path);
-        env.hosts.registerRunning(host);
-        s = std::make_unique<Start>(env);
-        s->ui.expectMessage(basAcadObject::tilingQuestion(), platform::appTitle(),
-                            Buttons::YesNoCancel, Icon::Question, Answer::Cancel);
-        s->show();
+        attach(path);
     }
-    ~Session() {
-        EXPECT_TRUE(s->ui.failures().isEmpty())
-            << s->ui.failures().join(QLatin1Char('\n')).toStdString();
-        EXPECT_TRUE(s->ui.allConsumed())
-            << s->ui.pendingDescriptions().join(QLatin1Char('\n')).toStdString();
-    }
-    frmMain& f() { return *s->form; }
-    platform::ScriptedUi& ui() { return s->ui; }
-    host::HostDocumentPtr doc() { return host->activeDocument(); }
     acad::EntityPtr ent(const char* handle) {
         return doc()->HandleToObject(QString::fromLatin1(handle));
     }
