@@ -9,6 +9,7 @@
 #include <QListWidget>
 
 #include "BenchDrawings.h"
+#include "acad/UndoMark.h"
 #include "host/HostApplication.h"
 #include "platform/ScriptedUi.h"
 #include "tools/frmReplaceLayerName.h"
@@ -39,7 +40,11 @@ void BM_ReplaceLayerNames(benchmark::State& state) {
         form.TxtFindStr->setText(QStringLiteral("-D"));
         form.TxtReplace->setText(QStringLiteral("-E"));
         state.ResumeTiming();
-        form.pr_subReplaceLayerExcute();
+        {
+            // One undo step, as the command records it.
+            const acad::UndoMark mark(doc, QStringLiteral("CmdTool_ReplaceLayerName_Click"));
+            form.pr_subReplaceLayerExcute();
+        }
         state.PauseTiming();
         merged = static_cast<int>(before - doc->Layers()->Count());
         state.ResumeTiming();

@@ -320,7 +320,6 @@ private:
     // The name tools (frmMain_NameTools.cpp): the replacement dialog's
     // context, and the texts the text replacement works on.
     frmReplaceLayerName::Context pr_fun_tReplaceContext(std::shared_ptr<frmSplash>& splash);
-    acad::SelectionSetPtr pr_fun_oTextSelection();
 
     enum class ItemCommand { On, Off, Exclusive };
     // The selected mode button light red, the others light cyan.

@@ -1,12 +1,14 @@
-// The object tools of the tools tab: converting the colour and linetype of
-// chosen objects to ByLayer, and moving chosen objects to another layer. Both
-// get their objects from the selection-set dialog, ask with the count, change
-// every object, regenerate, and delete the set on every path.
+// The tools of the tools tab that work on chosen objects: converting their
+// colour and linetype to ByLayer, moving them to another layer, and replacing
+// the strings of texts. Each gets its objects from the selection-set dialog,
+// asks with the count, changes the objects, and deletes the set on every path.
 #include <QComboBox>
 #include <QListWidget>
 #include <QTabWidget>
+#include <memory>
 
 #include "acad/UndoMark.h"
+#include "app/basAcadObject.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "platform/Procedure.h"
@@ -15,6 +17,7 @@
 #include "tools/ObjectSelection.h"
 #include "tools/frmGetAcadSelectionSet.h"
 #include "tools/frmGetLayer.h"
+#include "tools/frmReplaceLayerName.h"
 #include "ui/SortedEntries.h"
 
 using platform::Answer;
@@ -155,6 +158,46 @@ void frmMain::CmdTool_Move_Click() {
             program_.AcadDoc->Regen(acad::acAllViewports);
             splash.close();
             ui_.messageBox(QStringLiteral("オブジェクトの画層移動が完了しました。"), Buttons::OK,
+                           Icon::Information, platform::appTitle());
+        });
+}
+
+void frmMain::CmdTool_ReplaceString_Click() {
+    runObjectTool(
+        *this, QStringLiteral("CmdTool_ReplaceString_Click"),
+        [&](acad::SelectionSetPtr& set, frmSplash&) {
+            bool filter = false;
+            if (!frmGetAcadSelectionSet::pu_fun_bShow(selectionContext(*this), set, filter,
+                                                      QStringLiteral("文字列置換するテキストの"),
+                                                      true))
+                return;
+            ui_.doEvents();
+            platform::bringToForeground(platform::handleOf(this));
+            const QString question = tools::confirmationText(
+                filter, CboTab0[0]->currentText(), CboTab0[1]->currentText(), set->Count(),
+                QStringLiteral("これら文字列を次に表示される画面にて置換処理を行います。"),
+                QStringLiteral("文字列"));
+            if (ui_.messageBox(question, Buttons::OKCancel, Icon::Question, platform::appTitle()) !=
+                Answer::OK)
+                return;
+            QStringList sString;
+            QStringList sIndex;
+            for (const acad::EntityPtr& e : set->items()) {
+                sString.append(e->TextString());
+                sIndex.append(e->Handle());
+            }
+            std::shared_ptr<frmSplash> progress;
+            bool done = false;
+            {
+                const acad::UndoMark mark(program_.AcadDoc,
+                                          QStringLiteral("CmdTool_ReplaceString_Click"));
+                done = frmReplaceLayerName::pu_fun_bShow_String(
+                    ui_, pr_fun_tReplaceContext(progress), sString, sIndex, this);
+            }
+            if (!done)
+                return;
+            basAcadObject::pu_subReadActiveDocument(*this);
+            ui_.messageBox(QStringLiteral("文字列の置換処理が完了しました。"), Buttons::OK,
                            Icon::Information, platform::appTitle());
         });
 }

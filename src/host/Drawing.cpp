@@ -23,6 +23,10 @@ QString folded(const QString& name) {
     return name.toCaseFolded();
 }
 
+bool hasXdataLayerName(const Object& o) {
+    return std::any_of(o.tags.begin(), o.tags.end(), [](const Tag& t) { return t.code == 1003; });
+}
+
 bool isSubEntity(QByteArrayView type) {
     return type == "VERTEX" || type == "SEQEND" || type == "ATTRIB";
 }
@@ -223,8 +227,13 @@ void Drawing::index(const QString& nameForErrors) {
         fail(*tableStart, QStringLiteral("テーブルに ENDTAB がありません。"));
 
     entityByHandle_.reserve(static_cast<qsizetype>(entities_.size()));
+    viewports_.clear();
+    byLayer_.reset();
+    xdataHoldersKnown_ = false;
     for (size_t i = 0; i < entities_.size(); ++i) {
         const Object& o = *entities_[i].obj;
+        if (typeOf(*file_, o) == "VIEWPORT")
+            viewports_.push_back(static_cast<int>(i));
         bool ok = false;
         if (o.tags.size() >= 2 && o.tags[1].code == 5) {
             const unsigned long long h = parseHandle(file_->value(o.tags[1]), &ok);
@@ -375,6 +384,8 @@ void Drawing::insertObjectAfter(const Object* after, std::unique_ptr<Object> obj
     auto it =
         std::find_if(objs.begin(), objs.end(), [&](const auto& p) { return p.get() == after; });
     Object* raw = obj.get();
+    if (xdataHoldersKnown_ && hasXdataLayerName(*raw))
+        xdataHolders_.push_back(raw);
     it = objs.insert(it == objs.end() ? it : it + 1, std::move(obj));
     if (history_)
         history_->noteInsert(static_cast<std::size_t>(it - objs.begin()), raw);
@@ -396,6 +407,9 @@ void Drawing::removeObject(const Object* obj) {
     if (it == objs.end())
         return;
     std::unique_ptr<Object> owned = std::move(*it);
+    if (xdataHoldersKnown_)
+        xdataHolders_.erase(std::remove(xdataHolders_.begin(), xdataHolders_.end(), obj),
+                            xdataHolders_.end());
     const auto pos = static_cast<std::size_t>(it - objs.begin());
     objs.erase(it);
     if (history_)
@@ -534,18 +548,16 @@ void Drawing::renameLayer(LayerRecord& l, const QString& newName) {
                 f.setValue(t, enc);
             }
     };
-    for (auto& up : f.objects) {
-        Object& o = *up;
-        renameIn(o, false);
-    }
-    // An object's layer is its cached decoded group 8: only the objects on
-    // the old layer need their tags looked at (their XDATA was done above).
-    for (const EntityRecord& e : entities_) {
-        if (QString::compare(entityLayer(e), old, Qt::CaseInsensitive) != 0)
-            continue;
+    for (Object* o : xdataLayerHolders())
+        renameIn(*o, false);
+    // Only the objects on the old layer need their group 8 looked at (their
+    // XDATA was done above).
+    for (int i : entitiesOnLayer(old)) {
+        const EntityRecord& e = entities_[static_cast<size_t>(i)];
         renameIn(*e.obj, true);
         e.layerCached = false;
     }
+    byLayer_.renamed(old, newName);
     for (Object* b : blockMarkers_)
         renameIn(*b, true);
     for (Object* o : objectsSection_) {
@@ -568,9 +580,8 @@ bool Drawing::layerInUse(const QString& name) const {
     // The decoded layer names are cached per object; an object without a
     // layer tag reads as "0" there but does not count as using "0" here.
     const bool zero = name == QLatin1String("0");
-    for (const EntityRecord& e : entities_)
-        if (QString::compare(entityLayer(e), name, Qt::CaseInsensitive) == 0 &&
-            (!zero || findCore(*e.obj, 8) >= 0))
+    for (int i : entitiesOnLayer(name))
+        if (!zero || findCore(*entities_[static_cast<size_t>(i)].obj, 8) >= 0)
             return true;
     return false;
 }
@@ -620,6 +631,8 @@ void Drawing::refreshIndexes(bool structural) {
         rebuildLayerNames();
         for (EntityRecord& e : entities_)
             e.layerCached = false;
+        byLayer_.reset();
+        xdataHoldersKnown_ = false;
         return;
     }
     // Every record, live or deleted, by its object.
@@ -889,9 +902,27 @@ void Drawing::setEntityLayer(const EntityRecord& e, const QString& layer) {
     if (!rec)
         acad::raise(acad::ErrorNumber::KeyNotFound,
                     QStringLiteral("画層 \"%1\" が見つかりません。").arg(layer));
+    const QString from = entityLayer(e);
     noteChange(e.obj);
     dxf::setOrInsert(*file_, *e.obj, 8, encode(rec->name), kEntityOrder);
     e.layerCached = false;
+    byLayer_.moved(static_cast<int>(&e - entities_.data()), from, rec->name);
+}
+
+const std::vector<int>& Drawing::entitiesOnLayer(const QString& layer) const {
+    return byLayer_.on(layer, static_cast<int>(entities_.size()),
+                       [this](int i) { return entityLayer(entities_[static_cast<size_t>(i)]); });
+}
+
+const std::vector<Object*>& Drawing::xdataLayerHolders() {
+    if (!xdataHoldersKnown_) {
+        xdataHolders_.clear();
+        for (auto& up : file_->objects)
+            if (hasXdataLayerName(*up))
+                xdataHolders_.push_back(up.get());
+        xdataHoldersKnown_ = true;
+    }
+    return xdataHolders_;
 }
 
 int Drawing::entityColor(const EntityRecord& e) const {
@@ -998,14 +1029,6 @@ void Drawing::setEntityText(const EntityRecord& e, const QString& text) {
     for (size_t k = 0; k + 1 < chunks.size(); ++k)
         e.obj->tags.insert(e.obj->tags.begin() + at + static_cast<long>(k),
                            f.makeTag(3, chunks[k]));
-}
-
-std::vector<int> Drawing::viewportEntities() const {
-    std::vector<int> out;
-    for (size_t i = 0; i < entities_.size(); ++i)
-        if (typeOf(*file_, *entities_[i].obj) == "VIEWPORT")
-            out.push_back(static_cast<int>(i));
-    return out;
 }
 
 }  // namespace host

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "host/LayerObjectIndex.h"
 #include "host/dxf/Codepage.h"
 #include "host/dxf/TagFile.h"
 
@@ -103,6 +104,9 @@ public:
     int findEntity(QByteArrayView handle) const;  // index or -1
     QString entityType(const EntityRecord& e) const;
     QString entityLayer(const EntityRecord& e) const;
+    // Positions in entities() of the objects on the layer (without regard to
+    // letter case), in drawing order.
+    const std::vector<int>& entitiesOnLayer(const QString& layer) const;
     void setEntityLayer(const EntityRecord& e, const QString& layer);
     int entityColor(const EntityRecord& e) const;  // 256 when not set
     void setEntityColor(const EntityRecord& e, int color);
@@ -113,7 +117,7 @@ public:
     void setEntityText(const EntityRecord& e, const QString& text);
 
     // Viewport entities (floating viewports have id > 1) and their frozen layers.
-    std::vector<int> viewportEntities() const;
+    const std::vector<int>& viewportEntities() const { return viewports_; }
 
     // A fresh handle from $HANDSEED, never one in use.
     QByteArray newHandle();
@@ -137,6 +141,8 @@ private:
     // Removes an OBJECTS-section object from the file and from every index.
     void forgetObject(dxf::Object* obj);
     void removeLayerReferences(const LayerRecord& l, const QByteArray& handle);
+    // Objects with XDATA layer names (group 1003), found on first use.
+    const std::vector<dxf::Object*>& xdataLayerHolders();
 
     std::unique_ptr<dxf::TagFile> file_;
     std::unique_ptr<dxf::Codepage> codepage_;
@@ -148,6 +154,10 @@ private:
     QHash<QString, std::shared_ptr<LayerRecord>> layerByName_;  // case-folded names
     std::vector<EntityRecord> entities_;
     QHash<unsigned long long, int> entityByHandle_;
+    mutable LayerObjectIndex byLayer_;
+    std::vector<int> viewports_;
+    std::vector<dxf::Object*> xdataHolders_;
+    bool xdataHoldersKnown_ = false;
     std::vector<dxf::Object*> objectsSection_;  // OBJECTS section entries
     std::vector<dxf::Object*> blockMarkers_;    // BLOCK and ENDBLK
     QHash<unsigned long long, dxf::Object*> objectByHandle_;

@@ -275,9 +275,11 @@ void HostSelectionSet::Select(int mode, const std::vector<int>& filterType,
     const auto& ents = d.entities();
     if (const QString* layer = filter.exactLayer()) {
         // One layer named exactly: only its objects can match.
-        for (int i : doc_->cache().objectsOnLayer(d, doc_->contentRevision(), *layer))
-            if (filter.matches(d, ents[static_cast<size_t>(i)]))
+        for (int i : d.entitiesOnLayer(*layer)) {
+            const EntityRecord& e = ents[static_cast<size_t>(i)];
+            if (!e.sub && e.space != Space::Block && filter.matches(d, e))
                 addUnique(i);
+        }
         return;
     }
     for (size_t i = 0; i < ents.size(); ++i) {
@@ -295,11 +297,19 @@ void HostSelectionSet::SelectNested(const std::vector<int>& filterType,
     const SelectionFilter filter(filterType, filterData);
     const Drawing& d = doc_->drawing();
     const auto& ents = d.entities();
-    for (size_t i = 0; i < ents.size(); ++i) {
-        const EntityRecord& e = ents[i];
-        if ((e.sub || e.space == Space::Block) && filter.matches(d, e))
-            addUnique(static_cast<int>(i));
+    auto nested = [&](int i) {
+        const EntityRecord& e = ents[static_cast<size_t>(i)];
+        return (e.sub || e.space == Space::Block) && filter.matches(d, e);
+    };
+    if (const QString* layer = filter.exactLayer()) {
+        for (int i : d.entitiesOnLayer(*layer))
+            if (nested(i))
+                addUnique(i);
+        return;
     }
+    for (int i = 0; i < static_cast<int>(ents.size()); ++i)
+        if (nested(i))
+            addUnique(i);
 }
 
 void HostSelectionSet::SelectOnScreen(const std::vector<int>& filterType,

@@ -1,14 +1,13 @@
 #include "tools/LayerRename.h"
 
 #include "acad/Wildcard.h"
+#include "tools/ObjectSelection.h"
 
 namespace LayerRename {
 
 acad::SelectionSetPtr pu_fun_oSelectLayerObjects(acad::Document& doc, const QString& sLayer) {
-    const acad::SelectionSetsPtr sets = doc.SelectionSets();
-    for (long n = sets->Count(); n > 0; --n)
-        sets->Item(0)->Delete();
-    acad::SelectionSetPtr set = sets->Add(kSetName);
+    tools::deleteAllSelectionSets(doc);
+    acad::SelectionSetPtr set = doc.SelectionSets()->Add(kSetName);
     const std::vector<int> type{8};
     const std::vector<QVariant> data{acad::escapeWildcard(sLayer)};
     set->Select(acad::acSelectionSetAll, type, data);

@@ -51,15 +51,15 @@ void moveToLayer(acad::SelectionSet& set, const QString& layer) {
 }
 
 QString confirmationText(bool filter, const QString& colourText, const QString& linetypeText,
-                         long count, const QString& actionLine) {
+                         long count, const QString& actionLine, const QString& noun) {
     const QString crlf = QStringLiteral("\r\n");
     QString text;
     if (filter)
         text = QStringLiteral("ｵﾌﾞｼﾞｪｸﾄ色：") + colourText + crlf +
                QStringLiteral("ｵﾌﾞｼﾞｪｸﾄ線種：") + linetypeText + crlf +
-               QStringLiteral("に従って選択されたｵﾌﾞｼﾞｪｸﾄの数は、");
+               QStringLiteral("に従って選択された") + noun + QStringLiteral("の数は、");
     else
-        text = QStringLiteral("選択されたｵﾌﾞｼﾞｪｸﾄの数は、");
+        text = QStringLiteral("選択された") + noun + QStringLiteral("の数は、");
     return text + QString::number(count) + QStringLiteral(" 個です。") + crlf + crlf + actionLine +
            crlf + QStringLiteral("よろしいですか？");
 }

@@ -37,8 +37,10 @@ void convertToByLayer(acad::SelectionSet& set);
 // Writes the layer on every object of the set, in the set's order.
 void moveToLayer(acad::SelectionSet& set, const QString& layer);
 
-// The question before a tool changes the objects.
+// The question before a tool changes the objects; `noun` names what was
+// chosen ("ｵﾌﾞｼﾞｪｸﾄ" for objects, "文字列" for text strings).
 QString confirmationText(bool filter, const QString& colourText, const QString& linetypeText,
-                         long count, const QString& actionLine);
+                         long count, const QString& actionLine,
+                         const QString& noun = QStringLiteral("ｵﾌﾞｼﾞｪｸﾄ"));
 
 }  // namespace tools

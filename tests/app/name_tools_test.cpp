@@ -17,6 +17,7 @@
 #include "StartupFixture.h"
 #include "app/basAcadObject.h"
 #include "platform/Procedure.h"
+#include "tools/frmGetAcadSelectionSet.h"
 #include "tools/frmReplaceLayerName.h"
 
 using platform::Answer;
@@ -63,11 +64,13 @@ const QString kPrefixDone = QStringLiteral("画層名への接頭文字追加が
 const QString kInvalid =
     QStringLiteral("画層名に無効な文字が含まれています。\n無効文字　<>/\\\":?*|,=`");
 
-QString textQuestion(int n) {
-    return QStringLiteral(
-               "選択された文字列の数は、%1 個です。\n\nこれら文字列を次に表示される画面"
-               "にて置換処理を行います。\nよろしいですか？")
-        .arg(n);
+QString textQuestion(int n, const QString& filterLines = QString()) {
+    return (filterLines.isEmpty() ? QStringLiteral("選択された")
+                                  : filterLines + QStringLiteral("に従って選択された")) +
+           QStringLiteral(
+               "文字列の数は、%1 個です。\r\n\r\nこれら文字列を次に表示される画面"
+               "にて置換処理を行います。\r\nよろしいですか？")
+               .arg(n);
 }
 
 struct Session : AttachedStart {
@@ -83,6 +86,22 @@ struct Session : AttachedStart {
     }
     void expectInvalid() {
         ui().expectMessage(kInvalid, platform::appTitle(), Buttons::OK, Icon::Critical, Answer::OK);
+    }
+    // The selection-set dialog of the text command: texts only, OK pressed
+    // with the filter box as given.
+    void expectTextBuilder(bool filter) {
+        ui().expectDialog(
+            [filter](QDialog& d) {
+                auto& dlg = dynamic_cast<frmGetAcadSelectionSet&>(d);
+                EXPECT_TRUE(
+                    dlg.Label1->text().startsWith(QStringLiteral("文字列置換するテキストの\r\n")));
+                EXPECT_EQ(dlg.CboFigType->currentText(), QStringLiteral("Text"));
+                EXPECT_FALSE(dlg.CboFigType->isEnabled());
+                dlg.ChkFilter->setChecked(filter);
+                dlg.OKButton->click();
+                return QDialog::Accepted;
+            },
+            QStringLiteral("frmGetAcadSelectionSet"));
     }
     // Drives the replacement dialog with drive, which returns true to execute.
     void expectReplace(std::function<bool(frmReplaceLayerName&)> drive) {
@@ -255,6 +274,7 @@ TEST(HeadAdd, MergeInListOrderAndRefusals) {
 TEST(ReplaceString, SkipsChangedTextsAndOpensEmpty) {
     Session x("r2000");
     x.setOnList({QStringLiteral("T")});
+    x.expectTextBuilder(false);
     x.ui().expectMessage(textQuestion(2), platform::appTitle(), Buttons::OKCancel, Icon::Question,
                          Answer::OK);
     host::HostDocumentPtr doc = x.doc();
@@ -286,8 +306,11 @@ TEST(ReplaceString, SkipsChangedTextsAndOpensEmpty) {
     EXPECT_EQ(x.doc()->SelectionSets()->Count(), 0);
 
     x.setOnList({QStringLiteral("OLD")});
-    x.ui().expectMessage(textQuestion(0), platform::appTitle(), Buttons::OKCancel, Icon::Question,
-                         Answer::OK);
+    x.expectTextBuilder(true);
+    x.ui().expectMessage(
+        textQuestion(0, QStringLiteral("ｵﾌﾞｼﾞｪｸﾄ色：%1\r\nｵﾌﾞｼﾞｪｸﾄ線種：%2\r\n")
+                            .arg(x.f().CboTab0[0]->currentText(), x.f().CboTab0[1]->currentText())),
+        platform::appTitle(), Buttons::OKCancel, Icon::Question, Answer::OK);
     x.expectReplace([](frmReplaceLayerName& d) {
         EXPECT_EQ(d.LstLayerBefore->count(), 0);
         EXPECT_EQ(d.LblLayerAfter->text(), QStringLiteral("置換後の文字列リスト[0]"));
