@@ -12,12 +12,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTimer>
-#include <QWindow>
 #include <algorithm>
 
 #include "app/frmAbout.h"
-#include "platform/ScreenPlacement.h"
 #include "platform/Twips.h"
 #include "platform/Ui.h"
 
@@ -109,7 +106,7 @@ void frmMain::setWidthTwips(int twips) {
 }
 
 int frmMain::topTwips() const {
-    const int y = pr_fun_ptFramePosition().y();
+    const int y = placement_.framePosition().y();
     if (y == platform::twipsToPixelsY(topTwips_, screen()))
         return topTwips_;
     return platform::pixelsToTwipsY(y, screen());
@@ -117,12 +114,12 @@ int frmMain::topTwips() const {
 
 void frmMain::setTopTwips(int twips) {
     topTwips_ = twips;
-    pr_subSetFramePosition(
-        QPoint(pr_fun_ptFramePosition().x(), platform::twipsToPixelsY(twips, screen())));
+    placement_.place(
+        QPoint(placement_.framePosition().x(), platform::twipsToPixelsY(twips, screen())));
 }
 
 int frmMain::leftTwips() const {
-    const int x = pr_fun_ptFramePosition().x();
+    const int x = placement_.framePosition().x();
     if (x == platform::twipsToPixelsX(leftTwips_, screen()))
         return leftTwips_;
     return platform::pixelsToTwipsX(x, screen());
@@ -130,63 +127,8 @@ int frmMain::leftTwips() const {
 
 void frmMain::setLeftTwips(int twips) {
     leftTwips_ = twips;
-    pr_subSetFramePosition(
-        QPoint(platform::twipsToPixelsX(twips, screen()), pr_fun_ptFramePosition().y()));
-}
-
-QPoint frmMain::pr_fun_ptFramePosition() const {
-    return wantedFrame_ ? *wantedFrame_ : frameGeometry().topLeft();
-}
-
-void frmMain::pr_subSetFramePosition(QPoint framePos) {
-    wantedFrame_ = platform::keptOnScreen(QRect(framePos, frameGeometry().size()));
-    placementTries_ = 0;
-    move(*wantedFrame_);
-    if (isVisible())
-        pr_subSettlePlacement();
-}
-
-void frmMain::pr_subSettlePlacement() {
-    if (!wantedFrame_ || !isVisible())
-        return;
-    if (!placementTimer_) {
-        // The frame comes some time after the window is shown; look again
-        // until then, and give up after a while (a window manager that
-        // places windows its own way).
-        placementTimer_ = new QTimer(this);
-        placementTimer_->setInterval(kPlacementPollMs);
-        connect(placementTimer_, &QTimer::timeout, this, [this] {
-            if (++placementPolls_ > kPlacementPolls)
-                pr_subEndPlacement();
-            else
-                pr_subSettlePlacement();
-        });
-    }
-    if (!placementTimer_->isActive()) {
-        placementPolls_ = 0;
-        placementTimer_->start();
-    }
-    const QWindow* window = windowHandle();
-    if (window == nullptr || !window->isExposed())
-        return;
-    if (frameGeometry().topLeft() == *wantedFrame_) {
-        pr_subEndPlacement();
-        return;
-    }
-    // No frame known yet: wait for it.
-    if (window->frameMargins().isNull())
-        return;
-    if (++placementTries_ > kPlacementTries) {
-        pr_subEndPlacement();
-        return;
-    }
-    move(*wantedFrame_);
-}
-
-void frmMain::pr_subEndPlacement() {
-    wantedFrame_.reset();
-    if (placementTimer_)
-        placementTimer_->stop();
+    placement_.place(
+        QPoint(platform::twipsToPixelsX(twips, screen()), placement_.framePosition().y()));
 }
 
 void frmMain::place(QWidget* w, int left, int top, int width, int height) const {
@@ -301,7 +243,7 @@ void frmMain::setVisible(bool visible) {
     }
     QWidget::setVisible(visible);
     if (visible)
-        pr_subSettlePlacement();
+        placement_.settle();
 }
 
 bool frmMain::event(QEvent* e) {
@@ -312,9 +254,7 @@ bool frmMain::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate)
         Form_Activate();
     const bool handled = QWidget::event(e);
-    if (wantedFrame_ && (e->type() == QEvent::Move || e->type() == QEvent::Show ||
-                         e->type() == QEvent::WindowActivate))
-        pr_subSettlePlacement();
+    placement_.afterEvent(*e);
     return handled;
 }
 

@@ -23,6 +23,7 @@
 #include <optional>
 
 #include "app/Program.h"
+#include "platform/FramePlacement.h"
 #include "tools/frmReplaceLayerName.h"
 
 class QCheckBox;
@@ -81,8 +82,8 @@ public:
     int leftTwips() const;
     void setLeftTwips(int twips);
     // False while a position set before the window system framed the window
-    // still waits to be applied to the frame (see pr_subSettlePlacement).
-    bool placementSettled() const { return !wantedFrame_; }
+    // still waits to be applied to the frame.
+    bool placementSettled() const { return placement_.settled(); }
 
     // Shows and hides the frames and lists for the current height.
     void pu_subVisibleUpdate();
@@ -301,24 +302,10 @@ private:
     int topTwips_ = 0;
     int leftTwips_ = 0;
 
-    // The frame position asked for, in pixels, until the frame is there.
-    // Before the window manager has framed a window its frame is unknown, and
-    // a window shown at a frame position lands with its client area there
-    // instead; once the frame is known the position is applied again.
-    std::optional<QPoint> wantedFrame_;
-    static constexpr int kPlacementTries = 3;
-    static constexpr int kPlacementPollMs = 50;
-    static constexpr int kPlacementPolls = 60;
-    int placementTries_ = 0;
-    int placementPolls_ = 0;
-    QTimer* placementTimer_ = nullptr;
-    QPoint pr_fun_ptFramePosition() const;
-    void pr_subSetFramePosition(QPoint framePos);
-    void pr_subSettlePlacement();
-    void pr_subEndPlacement();
+    // The frame position asked for, applied again once the frame is known.
+    platform::FramePlacement placement_{*this};
 
-    // The name tools (frmMain_NameTools.cpp): the replacement dialog's
-    // context, and the texts the text replacement works on.
+    // The replacement dialog's context (frmMain_NameTools.cpp).
     frmReplaceLayerName::Context pr_fun_tReplaceContext(std::shared_ptr<frmSplash>& splash);
 
     enum class ItemCommand { On, Off, Exclusive };

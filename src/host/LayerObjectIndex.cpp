@@ -20,11 +20,10 @@ const std::vector<int>& LayerObjectIndex::on(const QString& layer, int count,
     if (stale_.remove(key)) {
         // Objects that left are dropped; objects that came are put in order.
         std::vector<int>& list = it.value();
-        list.erase(std::remove_if(list.begin(), list.end(),
-                                  [&](int i) {
-                                      return i >= count || layerOf(i).toCaseFolded() != key;
-                                  }),
-                   list.end());
+        list.erase(
+            std::remove_if(list.begin(), list.end(),
+                           [&](int i) { return i >= count || layerOf(i).toCaseFolded() != key; }),
+            list.end());
         std::sort(list.begin(), list.end());
         list.erase(std::unique(list.begin(), list.end()), list.end());
     }

@@ -58,16 +58,20 @@ void frmLayerView::Form_Load() {
     if (loaded_)
         return;
     loaded_ = true;
-    // First shown beside the main window, inside the work area.
+    // First shown beside the main window, inside the work area; the
+    // position is the outer frame's, kept until the window manager framed it.
     if (QWidget* owner = parentWidget()) {
         const QRect main = owner->frameGeometry();
         QPoint at(main.right() + 8, main.top());
         const QRect area = platform::workArea();
         if (!area.isEmpty()) {
-            at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - width())));
-            at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - height())));
+            const QSize frame = frameGeometry().size();
+            at.setX(std::clamp(at.x(), area.left(),
+                               std::max(area.left(), area.right() - frame.width())));
+            at.setY(std::clamp(at.y(), area.top(),
+                               std::max(area.top(), area.bottom() - frame.height())));
         }
-        move(at);
+        placement_.place(at);
     }
     platform::setTopmost(this, true);
     Form_Resize();
@@ -100,7 +104,11 @@ bool frmLayerView::event(QEvent* e) {
                     self->pu_subUpdate();
             });
     }
-    return QWidget::event(e);
+    if (e->type() == QEvent::DeferredDelete)
+        return QWidget::event(e);
+    const bool handled = QWidget::event(e);
+    placement_.afterEvent(*e);
+    return handled;
 }
 
 void frmLayerView::closeEvent(QCloseEvent* e) {

@@ -11,6 +11,7 @@
 
 #include "acad/Acad.h"
 #include "layers/LayerState.h"
+#include "platform/FramePlacement.h"
 
 class QComboBox;
 class QFrame;
@@ -90,6 +91,7 @@ private:
     bool updating_ = false;
     bool loaded_ = false;
     bool closeRequested_ = false;
+    platform::FramePlacement placement_{*this};
     // Set when a box of the program took the activation away: coming back
     // from it is no new activation.
     bool backFromModal_ = false;

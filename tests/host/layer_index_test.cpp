@@ -22,7 +22,8 @@ void expectIndexMatchesScan(const host::Drawing& d, const QStringList& names, in
             if (QString::compare(d.entityLayer(ents[static_cast<size_t>(i)]), name,
                                  Qt::CaseInsensitive) == 0)
                 scan.push_back(i);
-        ASSERT_EQ(d.entitiesOnLayer(name), scan) << "step " << step << " layer " << qPrintable(name);
+        ASSERT_EQ(d.entitiesOnLayer(name), scan)
+            << "step " << step << " layer " << qPrintable(name);
     }
 }
 
@@ -44,23 +45,23 @@ TEST(LayerObjectIndex, MatchesScanThroughRandomChanges) {
         const QString name = names[static_cast<qsizetype>(rng.bounded(10))];
         try {
             switch (rng.bounded(6)) {
-            case 0:
-            case 1: {
-                const auto n = static_cast<quint32>(d.entities().size());
-                doc->wrapEntity(static_cast<int>(rng.bounded(n)))->SetLayer(pick->Name());
-                break;
-            }
-            case 2:
-                pick->SetName(rng.bounded(2) ? name : pick->Name().toLower());
-                break;
-            case 3:
-                layers->Add(name);
-                break;
-            case 4:
-                pick->Delete();  // refused while objects are on it
-                break;
-            default:
-                rng.bounded(2) ? doc->undo() : doc->redo();
+                case 0:
+                case 1: {
+                    const auto n = static_cast<quint32>(d.entities().size());
+                    doc->wrapEntity(static_cast<int>(rng.bounded(n)))->SetLayer(pick->Name());
+                    break;
+                }
+                case 2:
+                    pick->SetName(rng.bounded(2) ? name : pick->Name().toLower());
+                    break;
+                case 3:
+                    layers->Add(name);
+                    break;
+                case 4:
+                    pick->Delete();  // refused while objects are on it
+                    break;
+                default:
+                    rng.bounded(2) ? doc->undo() : doc->redo();
             }
         } catch (const acad::Error&) {
         }
