@@ -30,12 +30,18 @@ const std::vector<int>& LayerObjectIndex::on(const QString& layer, int count,
     return it.value();
 }
 
-void LayerObjectIndex::moved(int object, const QString& from, const QString& to) {
+bool LayerObjectIndex::keysOfChange(const QString& from, const QString& to, QString& a,
+                                    QString& b) const {
     if (!built_)
-        return;
-    const QString a = from.toCaseFolded();
-    const QString b = to.toCaseFolded();
-    if (a == b)
+        return false;
+    a = from.toCaseFolded();
+    b = to.toCaseFolded();
+    return a != b;
+}
+
+void LayerObjectIndex::moved(int object, const QString& from, const QString& to) {
+    QString a, b;
+    if (!keysOfChange(from, to, a, b))
         return;
     stale_.insert(a);
     lists_[b].push_back(object);
@@ -43,11 +49,8 @@ void LayerObjectIndex::moved(int object, const QString& from, const QString& to)
 }
 
 void LayerObjectIndex::renamed(const QString& from, const QString& to) {
-    if (!built_)
-        return;
-    const QString a = from.toCaseFolded();
-    const QString b = to.toCaseFolded();
-    if (a == b)
+    QString a, b;
+    if (!keysOfChange(from, to, a, b))
         return;
     const auto it = lists_.find(a);
     if (it == lists_.end())

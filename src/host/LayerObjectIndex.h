@@ -29,6 +29,10 @@ public:
     void reset();
 
 private:
+    // The case-folded names of a change from one layer to another; false
+    // when the index is not built or the names are the same layer.
+    bool keysOfChange(const QString& from, const QString& to, QString& a, QString& b) const;
+
     QHash<QString, std::vector<int>> lists_;  // by case-folded name
     // Lists that may hold objects no longer on the layer, or be out of order.
     QSet<QString> stale_;
