@@ -19,7 +19,7 @@ namespace {
 
 // Runs inspect on the first modal window that opens, from inside its exec.
 void onNextModal(std::function<void(QWidget&)> inspect) {
-    auto* timer = new QTimer;
+    auto* timer = new QTimer(qApp);  // deleted with the application if never run again
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, inspect] {
         QWidget* modal = QApplication::activeModalWidget();

@@ -231,7 +231,7 @@ TEST(ScriptedUi, DoEventsRunsPendingEvents) {
 // never waits on it for good; a widget that never closes is closed.
 template <typename W>
 void whenModal(std::function<void(W*)> act) {
-    auto* timer = new QTimer;
+    auto* timer = new QTimer(qApp);  // deleted with the application if never run again
     auto tries = std::make_shared<int>(0);
     auto target = std::make_shared<QPointer<W>>();
     auto acted = std::make_shared<bool>(false);
