@@ -124,7 +124,8 @@ public:
 
     // The history that records every change (none: changes are not recorded).
     void setHistory(UndoHistory* history) { history_ = history; }
-    // Reports that the object's tags are about to change.
+    // Reports that the object's tags are about to change. Called right before
+    // each edit of the object, with no other object's report in between.
     void noteChange(dxf::Object* obj);
     // After undo or redo: re-reads layer names and caches from the tags; a
     // structural change (objects put in or taken out) re-derives every index.

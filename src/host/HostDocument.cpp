@@ -1,6 +1,7 @@
 #include "host/HostDocument.h"
 
 #include <QFileInfo>
+#include <climits>
 
 #include "host/HostObjects.h"
 
@@ -204,7 +205,7 @@ void HostDocument::save(const QString& path, bool overwriteChanged) {
     modified_ = false;
     differsFromDisk_ = false;
     savedLayerStates_.clear();
-    changedLayerStates_.clear();
+    differingLayerStates_ = 0;
     if (onChanged)
         onChanged();
 }
@@ -221,15 +222,20 @@ void HostDocument::afterHistoryMove() {
         // A layer the undo took away (or one replaced by another record)
         // is no longer compared; its removal is a change of its own.
         if (rec.erased || !rec.obj || drawing_->findLayer(rec.name) != it->rec) {
-            changedLayerStates_.remove(it.key());
+            setDiffers(*it, false);
             it = savedLayerStates_.erase(it);
             continue;
         }
-        if (it->color == drawing_->layerColor(rec) && it->flags == drawing_->layerFlags(rec))
-            changedLayerStates_.remove(it.key());
-        else
-            changedLayerStates_.insert(it.key());
+        setDiffers(
+            *it, it->color != drawing_->layerColor(rec) || it->flags != drawing_->layerFlags(rec));
         ++it;
+    }
+}
+
+void HostDocument::setDiffers(SavedLayerState& state, bool differs) {
+    if (state.differs != differs) {
+        state.differs = differs;
+        differingLayerStates_ += differs ? 1 : -1;
     }
 }
 
@@ -240,12 +246,12 @@ void HostDocument::layerStateChanging(const std::shared_ptr<LayerRecord>& rec) {
 }
 
 void HostDocument::layerStateChanged(const std::shared_ptr<LayerRecord>& rec) {
-    const auto it = savedLayerStates_.constFind(rec.get());
-    if (it != savedLayerStates_.constEnd() && it->color == drawing_->layerColor(*rec) &&
-        it->flags == drawing_->layerFlags(*rec))
-        changedLayerStates_.remove(rec.get());
-    else
-        changedLayerStates_.insert(rec.get());
+    auto it = savedLayerStates_.find(rec.get());
+    // Written without its state taken first: it differs until the next save.
+    if (it == savedLayerStates_.end())
+        it = savedLayerStates_.insert(rec.get(), {rec, INT_MIN, INT_MIN});
+    setDiffers(*it,
+               it->color != drawing_->layerColor(*rec) || it->flags != drawing_->layerFlags(*rec));
     // A layer state written outside any mark is a step of its own.
     history_->closeImplicit();
     if (onChanged)

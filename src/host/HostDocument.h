@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QHash>
-#include <QSet>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -64,9 +63,7 @@ public:
     void setCurrentViewport(int entityIndex) { currentViewport_ = entityIndex; }
     // Changed since it was opened or saved. Layers turned off and on again or
     // frozen and thawed again (by any route) count as unchanged.
-    bool isModified() const {
-        return modified_ || differsFromDisk_ || !changedLayerStates_.empty();
-    }
+    bool isModified() const { return modified_ || differsFromDisk_ || differingLayerStates_ > 0; }
     // Saves to fullName (or the given path, which then becomes the full name).
     // When the drawing's own file was changed on disk since it was opened or
     // last saved, the save is refused with an acad::Error (FileError) unless
@@ -129,14 +126,16 @@ private:
     FileStamp stamp_;
     quint64 contentRevision_ = 1;
     // Layers whose on/off or frozen state was written since the last save:
-    // the colour and flags they had then.
+    // the colour and flags they had then, and whether they differ now.
     struct SavedLayerState {
         std::shared_ptr<LayerRecord> rec;
         int color = 0;
         int flags = 0;
+        bool differs = false;
     };
+    void setDiffers(SavedLayerState& state, bool differs);
     QHash<const LayerRecord*, SavedLayerState> savedLayerStates_;
-    QSet<const LayerRecord*> changedLayerStates_;
+    int differingLayerStates_ = 0;  // entries whose differs is set
     DrawingCache cache_;
     std::vector<std::shared_ptr<SelectionSetState>> sets_;
     std::unique_ptr<UndoHistory> history_;

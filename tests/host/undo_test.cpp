@@ -272,3 +272,60 @@ TEST_F(UndoTest, SaveInsideAGroup) {
     doc->EndUndoMark();
     EXPECT_TRUE(doc->isModified());
 }
+
+// One step that edits the same objects several times, with other objects'
+// edits in between: tags set in place, tags inserted (a colour and linetype
+// an object did not have), a tag erased (a viewport's frozen-layer entry of
+// a deleted layer) and an object taken out. Undo gives the opened bytes, redo
+// the edited ones, twice over. A conversion that inserts tags keeps only the
+// run inserted, not the objects' tag lists.
+TEST_F(UndoTest, RepeatedEditsOfOneObjectReplayInOrder) {
+    auto all = doc->SelectionSets()->Add(QStringLiteral("all"));
+    all->Select(acad::acSelectionSetAll, {0}, {QStringLiteral("LINE")});
+    const auto lines = all->items();
+    ASSERT_GE(lines.size(), 3u);
+    {
+        const acad::UndoMark mark(doc, QStringLiteral("edits"));
+        lines[0]->SetColor(1);  // a colour tag inserted
+        lines[1]->SetLinetype(QStringLiteral("BYLAYER"));
+        lines[0]->SetColor(2);  // set in place
+        lines[1]->SetColor(3);
+        lines[0]->SetLinetype(QStringLiteral("BYBLOCK"));  // inserted before the colour
+        lines[0]->SetLayer(QStringLiteral("A-2"));
+        lines[2]->SetColor(5);
+        lines[0]->SetColor(acad::acByLayer);
+        for (const auto& e : lines)
+            if (e->Layer() == QLatin1String("TEXT"))
+                e->SetLayer(QStringLiteral("WALL"));
+        layer(QStringLiteral("TEXT"))->Delete();  // frozen in a viewport
+    }
+    const QByteArray edited = bytes();
+    ASSERT_NE(edited, original);
+    EXPECT_FALSE(edited.contains("\nTEXT\r\n"));
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_EQ(doc->undo(), 1);
+        EXPECT_EQ(bytes(), original) << round;
+        EXPECT_EQ(layer(QStringLiteral("TEXT"))->Name(), QStringLiteral("TEXT"));
+        ASSERT_EQ(doc->redo(), 1);
+        EXPECT_EQ(bytes(), edited) << round;
+    }
+    doc->undo();
+
+    std::size_t converted = 0;
+    {
+        const acad::UndoMark mark(doc, QStringLiteral("CmdTool_ByLayer_Click"));
+        for (const auto& e : lines) {
+            if (layer(e->Layer())->Lock())
+                continue;
+            e->SetColor(acad::acByLayer);
+            e->SetLinetype(QStringLiteral("BYLAYER"));
+            ++converted;
+        }
+    }
+    ASSERT_GE(converted, 10u);
+    // The undone step went with the new one: the history holds this step only.
+    ASSERT_EQ(doc->history().undoCount() + doc->history().redoCount(), 1);
+    EXPECT_LT(doc->history().memoryBytes(), 512 + 48 * converted);
+    EXPECT_EQ(doc->undo(), 1);
+    EXPECT_EQ(bytes(), original);
+}

@@ -1,7 +1,6 @@
 #include "host/history/UndoHistory.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "host/Drawing.h"
 
@@ -19,16 +18,25 @@ bool sameTag(const Tag& a, const Tag& b) {
 
 }  // namespace
 
-// One tag of an object whose tag count did not change: the tag of the other state.
+// One tag of an object, edited in place: the tag of the other state.
 struct Patch {
     Object* obj;
     std::uint32_t index;
     Tag tag;
 };
-// An object whose tags were inserted or erased: its whole other tag list.
-struct Whole {
+// A run of an object's tags that tags were inserted into or erased from:
+// `here` tags at pos in the object stand for the `other` tags held at off in
+// the step's tag store (in a slot of `room` tags). Undo and redo exchange the
+// two runs. An insertion holds nothing until it is undone.
+struct Splice {
     Object* obj;
-    std::vector<Tag> tags;
+    std::uint32_t pos;
+    std::uint32_t here;
+    std::uint32_t other;
+    std::uint32_t off;
+    std::uint32_t room;
+    // Patches recorded before this splice: edits replay in recorded order.
+    std::uint32_t patchesBefore;
 };
 // An object put into (insert) or taken out of the file's object list. While
 // the object is out of the file, the step owns it.
@@ -42,11 +50,38 @@ struct ListOp {
 struct UndoHistory::Step {
     QString name;
     unsigned long long id = 0;
-    std::size_t bytes = 0;  // measured when the step closed
+    std::size_t bytes = 0;  // measured when the step closed, undone or redone
     std::vector<Patch> patches;
-    std::vector<Whole> wholes;  // while open: snapshots taken at first touch
+    std::vector<Splice> splices;
+    std::vector<Tag> store;  // the splices' other tags
     std::vector<ListOp> listOps;
 };
+
+namespace {
+
+// Exchanges the splice's run in its object with the run held in the store.
+void swapSplice(Splice& sp, std::vector<Tag>& store, std::vector<Tag>& scratch) {
+    auto& tags = sp.obj->tags;
+    const auto at = static_cast<std::ptrdiff_t>(sp.pos);
+    scratch.assign(tags.begin() + at, tags.begin() + at + sp.here);
+    const auto from = store.begin() + static_cast<std::ptrdiff_t>(sp.off);
+    const std::uint32_t common = std::min(sp.here, sp.other);
+    std::copy(from, from + common, tags.begin() + at);
+    if (sp.other > sp.here)
+        tags.insert(tags.begin() + at + common, from + common, from + sp.other);
+    else
+        tags.erase(tags.begin() + at + common, tags.begin() + at + sp.here);
+    // The run taken out goes to the slot, or to a new one when it does not fit.
+    if (sp.here > sp.room) {
+        sp.off = static_cast<std::uint32_t>(store.size());
+        sp.room = sp.here;
+        store.resize(store.size() + sp.here);
+    }
+    std::copy(scratch.begin(), scratch.end(), store.begin() + static_cast<std::ptrdiff_t>(sp.off));
+    std::swap(sp.here, sp.other);
+}
+
+}  // namespace
 
 UndoHistory::UndoHistory(Drawing& drawing) : drawing_(drawing) {}
 
@@ -64,8 +99,7 @@ void UndoHistory::open(const QString& name, bool implicit) {
     open_ = std::make_unique<Step>();
     open_->name = name;
     implicit_ = implicit;
-    touched_.clear();
-    lastNoted_ = nullptr;
+    editing_ = nullptr;
 }
 
 void UndoHistory::startMark(const QString& name) {
@@ -99,17 +133,51 @@ UndoHistory::Step* UndoHistory::current() {
 }
 
 void UndoHistory::noteChange(Object* obj) {
-    Step* s = current();
-    if (!s)
+    if (!current())
         return;
     dirtySinceSave_ = true;
     // Setters report the same object several times in a row.
-    if (obj == lastNoted_)
+    if (obj == editing_)
         return;
-    lastNoted_ = obj;
-    if (!touched_.emplace(obj, s->wholes.size()).second)
+    finishEdit();
+    editing_ = obj;
+    before_.assign(obj->tags.begin(), obj->tags.end());
+}
+
+void UndoHistory::finishEdit() {
+    Object* obj = editing_;
+    editing_ = nullptr;
+    if (!obj || !open_)
         return;
-    s->wholes.push_back(Whole{obj, obj->tags});
+    Step& s = *open_;
+    const auto& now = obj->tags;
+    const auto& was = before_;
+    if (now.size() == was.size()) {
+        for (std::size_t i = 0; i < now.size(); ++i)
+            if (!sameTag(now[i], was[i]))
+                s.patches.push_back(Patch{obj, static_cast<std::uint32_t>(i), was[i]});
+        return;
+    }
+    // Tags inserted or erased: only the run between the unchanged start and
+    // the unchanged end is kept.
+    const std::size_t shorter = std::min(now.size(), was.size());
+    std::size_t head = 0;
+    while (head < shorter && sameTag(now[head], was[head]))
+        ++head;
+    std::size_t tail = 0;
+    while (tail < shorter - head && sameTag(now[now.size() - 1 - tail], was[was.size() - 1 - tail]))
+        ++tail;
+    Splice sp{};
+    sp.obj = obj;
+    sp.pos = static_cast<std::uint32_t>(head);
+    sp.here = static_cast<std::uint32_t>(now.size() - head - tail);
+    sp.other = static_cast<std::uint32_t>(was.size() - head - tail);
+    sp.off = static_cast<std::uint32_t>(s.store.size());
+    sp.room = sp.other;
+    sp.patchesBefore = static_cast<std::uint32_t>(s.patches.size());
+    s.store.insert(s.store.end(), was.begin() + static_cast<std::ptrdiff_t>(head),
+                   was.end() - static_cast<std::ptrdiff_t>(tail));
+    s.splices.push_back(sp);
 }
 
 void UndoHistory::noteInsert(std::size_t pos, Object* obj) {
@@ -128,32 +196,19 @@ void UndoHistory::noteRemove(std::size_t pos, std::unique_ptr<Object> obj) {
 }
 
 void UndoHistory::commit() {
+    finishEdit();
     std::unique_ptr<Step> s = std::move(open_);
-    touched_.clear();
-    lastNoted_ = nullptr;
     implicit_ = false;
     if (!s)
         return;
-    // Keep only what differs from the state before the step.
-    std::vector<Whole> wholes;
-    for (Whole& w : s->wholes) {
-        const auto& now = w.obj->tags;
-        if (now.size() != w.tags.size()) {
-            wholes.push_back(std::move(w));
-            continue;
-        }
-        for (std::size_t i = 0; i < now.size(); ++i)
-            if (!sameTag(now[i], w.tags[i]))
-                s->patches.push_back(Patch{w.obj, static_cast<std::uint32_t>(i), w.tags[i]});
-    }
-    s->wholes = std::move(wholes);
     s->patches.shrink_to_fit();
-    s->wholes.shrink_to_fit();
+    s->splices.shrink_to_fit();
+    s->store.shrink_to_fit();
     // Saved while the group was open: the saved state is the state after
     // this step, unless the step changed more after the save.
     const bool savedInside = savedInOpen_;
     savedInOpen_ = false;
-    const bool empty = s->patches.empty() && s->wholes.empty() && s->listOps.empty();
+    const bool empty = s->patches.empty() && s->splices.empty() && s->listOps.empty();
     if (empty) {
         if (savedInside && !dirtySinceSave_) {
             savedId_ = undo_.empty() ? 0 : undo_.back()->id;
@@ -193,11 +248,36 @@ void UndoHistory::commit() {
 
 void UndoHistory::apply(Step& step, bool undoing) {
     auto& objs = drawing_.file().objects;
+    // Tag edits in reverse order to undo, in recorded order to redo.
     auto swapTags = [&] {
-        for (Patch& p : step.patches)
-            std::swap(p.obj->tags[p.index], p.tag);
-        for (Whole& w : step.wholes)
-            std::swap(w.obj->tags, w.tags);
+        auto patch = [](Patch& p) { std::swap(p.obj->tags[p.index], p.tag); };
+        auto& patches = step.patches;
+        auto& splices = step.splices;
+        // Room for the runs that do not fit their slots, made once.
+        std::size_t grow = 0;
+        for (const Splice& sp : splices)
+            if (sp.here > sp.room)
+                grow += sp.here;
+        step.store.reserve(step.store.size() + grow);
+        if (undoing) {
+            std::size_t i = patches.size();
+            for (std::size_t k = splices.size(); k-- > 0;) {
+                while (i > splices[k].patchesBefore)
+                    patch(patches[--i]);
+                swapSplice(splices[k], step.store, scratch_);
+            }
+            while (i > 0)
+                patch(patches[--i]);
+        } else {
+            std::size_t i = 0;
+            for (Splice& sp : splices) {
+                while (i < sp.patchesBefore)
+                    patch(patches[i++]);
+                swapSplice(sp, step.store, scratch_);
+            }
+            while (i < patches.size())
+                patch(patches[i++]);
+        }
     };
     auto indexOf = [&](const ListOp& op) {
         if (op.pos < objs.size() && objs[op.pos].get() == op.obj)
@@ -240,6 +320,7 @@ bool UndoHistory::undo() {
     applying_ = true;
     apply(*s, true);
     applying_ = false;
+    remeasure(*s);
     redo_.push_back(std::move(s));
     return true;
 }
@@ -253,6 +334,7 @@ bool UndoHistory::redo() {
     applying_ = true;
     apply(*s, false);
     applying_ = false;
+    remeasure(*s);
     undo_.push_back(std::move(s));
     return true;
 }
@@ -272,7 +354,8 @@ void UndoHistory::markSaved() {
 bool UndoHistory::atSavedState() const {
     if (open_ && savedInOpen_)
         return !dirtySinceSave_;
-    if (open_ && !(open_->wholes.empty() && open_->listOps.empty()))
+    if (open_ &&
+        (editing_ || !(open_->patches.empty() && open_->splices.empty() && open_->listOps.empty())))
         return false;
     const unsigned long long top = undo_.empty() ? 0 : undo_.back()->id;
     return savedReachable_ && top == savedId_;
@@ -281,14 +364,20 @@ bool UndoHistory::atSavedState() const {
 std::size_t UndoHistory::stepBytes(const Step& s) {
     std::size_t n = sizeof(Step) + static_cast<std::size_t>(s.name.capacity()) * 2;
     n += s.patches.capacity() * sizeof(Patch);
-    n += s.wholes.capacity() * sizeof(Whole);
-    for (const Whole& w : s.wholes)
-        n += w.tags.capacity() * sizeof(Tag);
+    n += s.splices.capacity() * sizeof(Splice);
+    n += s.store.capacity() * sizeof(Tag);
     n += s.listOps.capacity() * sizeof(ListOp);
     for (const ListOp& op : s.listOps)
         if (op.held)
             n += sizeof(Object) + op.held->tags.capacity() * sizeof(Tag);
     return n;
+}
+
+void UndoHistory::remeasure(Step& step) {
+    // An undone insertion now holds the tags it took out.
+    const std::size_t bytes = stepBytes(step);
+    held_ = held_ - step.bytes + bytes;
+    step.bytes = bytes;
 }
 
 std::size_t UndoHistory::memoryBytes() const {

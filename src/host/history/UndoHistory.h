@@ -3,16 +3,15 @@
 // The undo history of one drawing. The drawing reports each change at its
 // lowest level (an object's tags about to change, an object put into or taken
 // out of the file); the history keeps, per step, only the other state of what
-// changed: the differing tags of an object, or its whole tag list when tags
-// were inserted or erased, and the objects taken out. Undo and redo swap
-// those states back in, so a drawing undone to its opened state writes the
+// changed: each differing tag of an object, the run of tags inserted or erased
+// with its position, and the objects taken out. Undo and redo swap those
+// states back in, in order, so a drawing undone to its opened state writes the
 // bytes it was read from (changed tags' bytes stay in the file's pool).
 
 #include <QString>
 #include <cstddef>
 #include <deque>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 #include "host/dxf/TagFile.h"
@@ -33,8 +32,10 @@ public:
     int markDepth() const { return depth_; }
     void closeImplicit();
 
-    // Called by the drawing before it edits an object's tags, and when it
-    // puts an object into or takes one out of the file's object list.
+    // Called by the drawing right before it edits an object's tags (each
+    // edit of an object follows its own call, with no other object's call
+    // in between), and when it puts an object into or takes one out of the
+    // file's object list.
     void noteChange(dxf::Object* obj);
     void noteInsert(std::size_t pos, dxf::Object* obj);
     void noteRemove(std::size_t pos, std::unique_ptr<dxf::Object> obj);
@@ -68,15 +69,21 @@ private:
     static std::size_t stepBytes(const Step& s);
     void open(const QString& name, bool implicit);
     void commit();
+    // Records how the object being edited differs from its tags before.
+    void finishEdit();
     void apply(Step& step, bool undoing);
+    // After undo or redo moved a step: its bytes measured again.
+    void remeasure(Step& step);
     Step* current();
 
     Drawing& drawing_;
     std::deque<std::unique_ptr<Step>> undo_;
     std::vector<std::unique_ptr<Step>> redo_;
     std::unique_ptr<Step> open_;
-    std::unordered_map<dxf::Object*, std::size_t> touched_;
-    dxf::Object* lastNoted_ = nullptr;  // object -> index in the open step's snapshots
+    // The object being edited and its tags before the edit.
+    dxf::Object* editing_ = nullptr;
+    std::vector<dxf::Tag> before_;
+    std::vector<dxf::Tag> scratch_;  // tags on their way between object and step
     int depth_ = 0;
     bool implicit_ = false;
     bool applying_ = false;
