@@ -102,6 +102,17 @@ TEST_F(UndoTest, NestedMarksAndLooseChanges) {
     (void)layer(QStringLiteral("DOOR"))->Name();
     doc->EndUndoMark();
     EXPECT_EQ(doc->history().undoCount(), 1);
+    // A mark whose writes put every value back (as a preview does) leaves no
+    // step either.
+    const QByteArray before = bytes();
+    doc->StartUndoMark(QStringLiteral("put back"));
+    for (const char* name : {"DOOR", "WINDOW", "DOOR", "WINDOW"}) {
+        const acad::LayerPtr l = layer(QString::fromLatin1(name));
+        l->SetFreeze(!l->Freeze());
+    }
+    doc->EndUndoMark();
+    EXPECT_EQ(doc->history().undoCount(), 1);
+    EXPECT_EQ(bytes(), before);
     layer(QStringLiteral("DOOR"))->SetColor(4);
     layer(QStringLiteral("DOOR"))->SetColor(5);
     EXPECT_EQ(doc->history().undoCount(), 3);

@@ -200,6 +200,14 @@ QByteArrayView TagFile::trimmedValue(const Tag& tag) const {
 }
 
 void TagFile::setValue(Tag& tag, QByteArrayView value) {
+    // A tag read from the file that gets back the value it was read with
+    // is its read bytes again: the file saves as it came, and nothing new
+    // is kept in the pool.
+    if (tag.end > tag.begin &&
+        QByteArrayView(source_.constData() + tag.valBegin, tag.valEnd - tag.valBegin) == value) {
+        tag.owned = -1;
+        return;
+    }
     Owned o;
     if (tag.owned >= 0) {
         const Owned& prev = pool_[static_cast<size_t>(tag.owned)];

@@ -1,6 +1,7 @@
 #include "host/history/UndoHistory.h"
 
 #include <algorithm>
+#include <set>
 
 #include "host/Drawing.h"
 
@@ -195,6 +196,23 @@ void UndoHistory::noteRemove(std::size_t pos, std::unique_ptr<Object> obj) {
     }
 }
 
+bool UndoHistory::putsEverythingBack(const Step& s) const {
+    if (s.patches.empty() || !s.splices.empty() || !s.listOps.empty())
+        return false;
+    // Each tag's first patch holds the value it had before the step. The
+    // first patch of the step is always such a one, so a step that changed
+    // anything is mostly told at once.
+    const dxf::TagFile& f = drawing_.file();
+    auto same = [&](const Tag& a, const Tag& b) {
+        return a.code == b.code && f.value(a) == f.value(b);
+    };
+    std::set<std::pair<const Object*, std::uint32_t>> seen;
+    for (const Patch& p : s.patches)
+        if (seen.insert({p.obj, p.index}).second && !same(p.obj->tags[p.index], p.tag))
+            return false;
+    return true;
+}
+
 void UndoHistory::commit() {
     finishEdit();
     std::unique_ptr<Step> s = std::move(open_);
@@ -208,7 +226,8 @@ void UndoHistory::commit() {
     // this step, unless the step changed more after the save.
     const bool savedInside = savedInOpen_;
     savedInOpen_ = false;
-    const bool empty = s->patches.empty() && s->splices.empty() && s->listOps.empty();
+    const bool empty =
+        (s->patches.empty() && s->splices.empty() && s->listOps.empty()) || putsEverythingBack(*s);
     if (empty) {
         if (savedInside && !dirtySinceSave_) {
             savedId_ = undo_.empty() ? 0 : undo_.back()->id;

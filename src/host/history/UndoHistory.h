@@ -69,6 +69,8 @@ private:
     static std::size_t stepBytes(const Step& s);
     void open(const QString& name, bool implicit);
     void commit();
+    // True when the step's edits only wrote back the values the tags had.
+    bool putsEverythingBack(const Step& s) const;
     // Records how the object being edited differs from its tags before.
     void finishEdit();
     void apply(Step& step, bool undoing);
