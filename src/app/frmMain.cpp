@@ -83,7 +83,7 @@ void frmMain::setHeightTwips(int twips) {
     const int pixels = std::max(0, platform::twipsToPixelsY(twips - kCaptionTwips, screen()));
     heightTwips_ = twips;
     if (pixels != height()) {
-        resize(width(), pixels);
+        placement_.resizeKeepingFrame(QSize(width(), pixels));
         return;
     }
     // A change smaller than a pixel is still a new height: handle it as the
@@ -102,7 +102,8 @@ int frmMain::widthTwips() const {
 
 void frmMain::setWidthTwips(int twips) {
     widthTwips_ = twips;
-    resize(std::max(0, platform::twipsToPixelsX(twips - kBorderTwips, screen())), height());
+    placement_.resizeKeepingFrame(
+        QSize(std::max(0, platform::twipsToPixelsX(twips - kBorderTwips, screen())), height()));
 }
 
 int frmMain::topTwips() const {

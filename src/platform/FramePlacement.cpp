@@ -22,6 +22,18 @@ void FramePlacement::place(QPoint frameTopLeft) {
         settle();
 }
 
+void FramePlacement::resizeKeepingFrame(QSize size) {
+    const QPoint at = framePosition();
+    window_.resize(size);
+    if (!window_.isVisible())
+        return;
+    // Looked at from the event loop: the window system reports where the
+    // frame went only after the resize was sent.
+    wanted_ = at;
+    tries_ = 0;
+    startPolling();
+}
+
 QPoint FramePlacement::framePosition() const {
     return wanted_ ? *wanted_ : window_.frameGeometry().topLeft();
 }
@@ -35,6 +47,25 @@ void FramePlacement::afterEvent(const QEvent& e) {
 void FramePlacement::settle() {
     if (!wanted_ || !window_.isVisible())
         return;
+    startPolling();
+    const QWindow* window = window_.windowHandle();
+    if (window == nullptr || !window->isExposed())
+        return;
+    if (window_.frameGeometry().topLeft() == *wanted_) {
+        end();
+        return;
+    }
+    // No frame known yet: wait for it.
+    if (window->frameMargins().isNull())
+        return;
+    if (++tries_ > kTries) {
+        end();
+        return;
+    }
+    window_.move(*wanted_);
+}
+
+void FramePlacement::startPolling() {
     if (!timer_) {
         // The frame comes some time after the window is shown; look again
         // until then, and give up after a while.
@@ -51,21 +82,6 @@ void FramePlacement::settle() {
         polls_ = 0;
         timer_->start();
     }
-    const QWindow* window = window_.windowHandle();
-    if (window == nullptr || !window->isExposed())
-        return;
-    if (window_.frameGeometry().topLeft() == *wanted_) {
-        end();
-        return;
-    }
-    // No frame known yet: wait for it.
-    if (window->frameMargins().isNull())
-        return;
-    if (++tries_ > kTries) {
-        end();
-        return;
-    }
-    window_.move(*wanted_);
 }
 
 void FramePlacement::end() {

@@ -8,6 +8,7 @@
 // windows its own way.
 
 #include <QPoint>
+#include <QSize>
 #include <optional>
 
 class QEvent;
@@ -28,6 +29,11 @@ public:
     // The frame position asked for and not yet reached, else the frame's own.
     QPoint framePosition() const;
     bool settled() const { return !wanted_; }
+    // Resizes the window keeping its outer frame where it is. A window
+    // manager may take a resize of a window placed before it was framed as a
+    // move of its inside to the old frame position; the frame is watched for
+    // a while and put back if so.
+    void resizeKeepingFrame(QSize size);
     // The window calls this after it handled an event: showing, moving and
     // activation are when the frame may have come.
     void afterEvent(const QEvent& e);
@@ -35,6 +41,7 @@ public:
     void settle();
 
 private:
+    void startPolling();
     void end();
 
     static constexpr int kTries = 3;
