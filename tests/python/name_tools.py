@@ -19,6 +19,8 @@ import sys
 
 import ezdxf
 
+from layer_rename import r12_frozen
+
 
 def make(path, version):
     doc = ezdxf.new(version)
@@ -45,24 +47,6 @@ def make(path, version):
                            view_height=40)
     vp2.frozen_layers = ["OLD"]
     doc.saveas(path)
-
-
-def r12_frozen(path):
-    with open(path, "r", encoding="cp1252", newline="") as f:
-        lines = f.read().splitlines()
-    lists = []
-    current = None
-    for i in range(0, len(lines) - 1, 2):
-        code, value = lines[i].strip(), lines[i + 1].strip()
-        if code == "0":
-            current = {"id": 0, "names": []} if value == "VIEWPORT" else None
-            if current is not None:
-                lists.append(current)
-        elif current is not None and code == "69":
-            current["id"] = int(value)
-        elif current is not None and code == "1003":
-            current["names"].append(value)
-    return [sorted(vp["names"]) for vp in lists if vp["id"] > 1]
 
 
 def check(path):

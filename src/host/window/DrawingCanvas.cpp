@@ -8,6 +8,7 @@
 
 #include "acad/Acad.h"
 #include "host/window/ScenePainter.h"
+#include "host/window/ViewportGeometry.h"
 
 namespace host {
 
@@ -18,22 +19,6 @@ constexpr double kPickPixels = 5.0;
 // Limits of the zoom, in pixels per drawing unit.
 constexpr double kMinScale = 1e-200;
 constexpr double kMaxScale = 1e200;
-
-// Maps a viewport's model space onto its place on paper.
-QTransform modelToPaper(const Viewport& vp) {
-    const double k = vp.height / vp.viewHeight;
-    return QTransform::fromTranslate(-vp.viewCentre.x(), -vp.viewCentre.y()) *
-           QTransform::fromScale(k, k) * QTransform::fromTranslate(vp.centre.x(), vp.centre.y());
-}
-
-bool showsModelThrough(const Viewport& vp) {
-    return vp.on && vp.width > 0 && vp.height > 0 && vp.viewHeight > 0 &&
-           std::isfinite(vp.height / vp.viewHeight);
-}
-
-QRectF paperRect(const Viewport& vp) {
-    return QRectF(vp.centre.x() - vp.width / 2, vp.centre.y() - vp.height / 2, vp.width, vp.height);
-}
 
 }  // namespace
 

@@ -9,27 +9,13 @@
 
 #include "host/window/DrawingCanvas.h"
 #include "host/window/ObjectPicker.h"
+#include "host/window/ViewportGeometry.h"
 
 namespace host {
 
 namespace {
 
 constexpr int kClickPixels = 4;  // a drag shorter than this is a click
-
-QTransform modelToPaper(const Viewport& vp) {
-    const double k = vp.height / vp.viewHeight;
-    return QTransform::fromTranslate(-vp.viewCentre.x(), -vp.viewCentre.y()) *
-           QTransform::fromScale(k, k) * QTransform::fromTranslate(vp.centre.x(), vp.centre.y());
-}
-
-bool showsModelThrough(const Viewport& vp) {
-    return vp.on && vp.width > 0 && vp.height > 0 && vp.viewHeight > 0 &&
-           std::isfinite(vp.height / vp.viewHeight);
-}
-
-QRectF paperRect(const Viewport& vp) {
-    return QRectF(vp.centre.x() - vp.width / 2, vp.centre.y() - vp.height / 2, vp.width, vp.height);
-}
 
 // The primitive's outline in world coordinates: curves as fine polylines.
 QPainterPath worldOutline(const render::Primitive& p, const QRectF& bounds) {
