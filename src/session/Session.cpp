@@ -167,7 +167,7 @@ host::HostDialogs Session::hostDialogs() {
     host::HostDialogs d = host::HostDialogs::standard();
     platform::Ui* ui = ui_;
     d.askSaveChanges = [ui](QWidget*, const QString& name) {
-        return toButton(ui->messageBox(QStringLiteral("Save changes to %1?").arg(name),
+        return toButton(ui->messageBox(host::saveChangesQuestion(name),
                                        platform::Buttons::YesNoCancel, platform::Icon::Question,
                                        productTitle()));
     };

@@ -223,7 +223,7 @@ TEST_F(SessionProcesses, HostFirstThenToolAttachesAndNothingIsLost) {
     // Closing the host asks; Cancel keeps everything open.
     answer(QStringLiteral("Cancel"));
     ASSERT_TRUE(send(Request::Kind::Close, {QStringLiteral("host")}));
-    ASSERT_TRUE(waitForMessage(QStringLiteral("Save changes to sample.dxf?")));
+    ASSERT_TRUE(waitForMessage(QStringLiteral("「sample.dxf」への変更を保存しますか？")));
     ASSERT_TRUE(waitForStatus([](const QJsonObject& s) {
         return hostHasModifiedDrawing(s) && s[QStringLiteral("tool")].isObject();
     }));
@@ -235,7 +235,7 @@ TEST_F(SessionProcesses, HostFirstThenToolAttachesAndNothingIsLost) {
     ASSERT_TRUE(session->waitForFinished(kWaitMs));
     EXPECT_EQ(session->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(session->exitCode(), 0);
-    EXPECT_EQ(countMessages(QStringLiteral("Save changes to sample.dxf?")), 2);
+    EXPECT_EQ(countMessages(QStringLiteral("「sample.dxf」への変更を保存しますか？")), 2);
     EXPECT_EQ(countMessages(basAcadObject::noDocumentMessage()), 1);
     EXPECT_EQ(layerOnAsEzdxfReads(drawing_, QStringLiteral("A-2")), QStringLiteral("off"));
     EXPECT_EQ(layerOnAsEzdxfReads(drawing_, QStringLiteral("B-1")), QStringLiteral("on"));

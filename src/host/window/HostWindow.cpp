@@ -29,23 +29,26 @@ QString changedOnDiskQuestion(const QString& name) {
         .arg(name);
 }
 
+QString saveChangesQuestion(const QString& name) {
+    return QStringLiteral("「%1」への変更を保存しますか？").arg(name);
+}
+
 HostDialogs HostDialogs::standard() {
     HostDialogs d;
-    const QString filter = QStringLiteral("DXF drawings (*.dxf *.DXF)");
+    const QString filter = QStringLiteral("DXF 図面 (*.dxf *.DXF)");
     d.openFile = [filter](QWidget* parent) {
-        return QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), QString(), filter);
+        return QFileDialog::getOpenFileName(parent, QStringLiteral("開く"), QString(), filter);
     };
     d.saveFile = [filter](QWidget* parent, const QString& name) {
         QString path =
-            QFileDialog::getSaveFileName(parent, QStringLiteral("Save As"), name, filter);
+            QFileDialog::getSaveFileName(parent, QStringLiteral("名前を付けて保存"), name, filter);
         if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
             path += QStringLiteral(".dxf");
         return path;
     };
     d.askSaveChanges = [](QWidget* parent, const QString& name) {
         const auto b = QMessageBox::question(
-            parent, QString::fromLatin1(HostApplication::kProductName),
-            QStringLiteral("Save changes to %1?").arg(name),
+            parent, QString::fromLatin1(HostApplication::kProductName), saveChangesQuestion(name),
             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
         return static_cast<int>(b);
     };
@@ -128,15 +131,16 @@ HostWindow::~HostWindow() {
 }
 
 void HostWindow::buildMenu() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->addAction(QStringLiteral("&New"), QKeySequence::New, this, [this] { newDrawing(); });
-    file->addAction(QStringLiteral("&Open..."), QKeySequence::Open, this,
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    file->addAction(QStringLiteral("新規作成(&N)"), QKeySequence::New, this,
+                    [this] { newDrawing(); });
+    file->addAction(QStringLiteral("開く(&O)..."), QKeySequence::Open, this,
                     [this] { openDrawing(); });
-    file->addAction(QStringLiteral("&Save"), QKeySequence::Save, this,
+    file->addAction(QStringLiteral("上書き保存(&S)"), QKeySequence::Save, this,
                     [this] { saveDrawing(app_->activeDocument()); });
-    file->addAction(QStringLiteral("Save &As..."), QKeySequence::SaveAs, this,
+    file->addAction(QStringLiteral("名前を付けて保存(&A)..."), QKeySequence::SaveAs, this,
                     [this] { saveDrawingAs(app_->activeDocument()); });
-    file->addAction(QStringLiteral("&Close"), QKeySequence::Close, this,
+    file->addAction(QStringLiteral("閉じる(&C)"), QKeySequence::Close, this,
                     [this] { closeDrawing(app_->activeDocument()); });
     QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     edit->setObjectName(QStringLiteral("EditMenu"));

@@ -37,6 +37,8 @@ struct HostDialogs {
 
 // The question asked before overwriting a drawing another program changed.
 QString changedOnDiskQuestion(const QString& name);
+// The question before a modified drawing is closed.
+QString saveChangesQuestion(const QString& name);
 
 // The drawing host's top-level window: tabs of open drawings, Model and
 // layout tabs, the canvas and the command line. Its title is always the
