@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "platform/ProgramFolder.h"
+#include "platform/TextCodec.h"
 
 namespace basAPIini {
 
@@ -68,7 +69,7 @@ ParsedLine pr_fun_ParseLine(const QByteArray& raw, bool bFirstLine) {
     QByteArrayView bytes(raw);
     if (bFirstLine && bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);  // UTF-8 mark
-    const QString sText = pr_fun_sTrimProfile(QString::fromUtf8(bytes));
+    const QString sText = pr_fun_sTrimProfile(platform::decodeUtf8(bytes));
     ParsedLine parsed;
     if (sText.startsWith(u'[')) {
         const qsizetype close = sText.lastIndexOf(u']');
@@ -231,7 +232,7 @@ QByteArray pr_fun_WithValue(const QByteArray& bytes, const QString& sSection, co
             ini.bEndsWithNewline = true;
     } else {
         if (!ini.lines.isEmpty() &&
-            !pr_fun_sTrimProfile(QString::fromUtf8(ini.lines.last())).isEmpty()) {
+            !pr_fun_sTrimProfile(platform::decodeUtf8(ini.lines.last())).isEmpty()) {
             ini.lines.append(withEnding(QByteArray()));  // a blank line between sections
         }
         ini.lines.append(withEnding(QString(u'[' + sSection + u']').toUtf8()));

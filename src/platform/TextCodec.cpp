@@ -11,6 +11,12 @@ namespace {
 constexpr const char* kCp932 = "windows-31j";
 }  // namespace
 
+QString decodeUtf8(QByteArrayView bytes) {
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                    QStringConverter::Flag::ConvertInitialBom);
+    return utf8(bytes);
+}
+
 DecodedText decodeUserText(const QByteArray& bytes) {
     DecodedText out;
     QByteArrayView body(bytes);
@@ -18,7 +24,8 @@ DecodedText decodeUserText(const QByteArray& bytes) {
         body = body.sliced(3);
         out.hadBom = true;
     }
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                    QStringConverter::Flag::ConvertInitialBom);
     out.text = utf8(body);
     if (!utf8.hasError())
         return out;

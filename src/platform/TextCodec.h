@@ -6,6 +6,7 @@
 // otherwise, and written back in the encoding they came in.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace platform {
@@ -17,6 +18,11 @@ struct DecodedText {
     TextEncoding encoding = TextEncoding::Utf8;
     bool hadBom = false;  // a UTF-8 byte order mark was present (and removed)
 };
+
+// The UTF-8 bytes as text, character for character: a leading U+FEFF stays
+// part of the text (QString::fromUtf8 drops it, which changes names and values
+// that begin with it).
+QString decodeUtf8(QByteArrayView bytes);
 
 // UTF-8 (a leading byte order mark removed) when the bytes are valid UTF-8,
 // otherwise CP932. Bytes CP932 cannot map become U+FFFD.

@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+#include "platform/TextCodec.h"
+
 namespace session {
 
 namespace {
@@ -39,7 +41,7 @@ std::optional<Request> decode(const QByteArray& line) {
     if (!known)
         return std::nullopt;
     for (qsizetype i = 1; i < parts.size(); ++i)
-        r.args << QString::fromUtf8(QByteArray::fromPercentEncoding(parts[i]));
+        r.args << platform::decodeUtf8(QByteArray::fromPercentEncoding(parts[i]));
     return r;
 }
 

@@ -370,6 +370,14 @@ TEST_F(SettingsTest, CrLfAndByteOrderMark) {
     EXPECT_EQ(basAPIini::pu_fun_sReadIni(state_, name, SettingsKeys::Option::delimiter),
               QStringLiteral("\\s"));
     EXPECT_EQ(basAPIini::pu_fun_lnReadIni(state_, name, SettingsKeys::Option::AutoHide), 0);
+    // Past the file's start a U+FEFF is a character of the key like any other.
+    const QString key = QStringLiteral("\uFEFFkey");
+    basAPIini::pu_subWriteIni(state_, name, QStringLiteral("Option"), key, QStringLiteral("v"));
+    EXPECT_EQ(basAPIini::pu_fun_sReadIni(state_, name, QStringLiteral("Option"), key, QString()),
+              QStringLiteral("v"));
+    EXPECT_EQ(basAPIini::pu_fun_sReadIni(state_, name, QStringLiteral("Option"),
+                                         QStringLiteral("key"), QStringLiteral("none")),
+              QStringLiteral("none"));
 }
 
 // ---------------------------------------------------------------- writing

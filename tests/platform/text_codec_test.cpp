@@ -1,13 +1,10 @@
+#include <gtest/gtest.h>
+
 #include <QStringList>
 
 #include "acad/Wildcard.h"
 #include "host/Wildcard.h"
 #include "platform/TextCodec.h"
-
-#include <QStringList>
-
-#include <gtest/gtest.h>
-#include <QStringList>
 
 using platform::TextEncoding;
 
@@ -30,6 +27,10 @@ TEST(TextCodec, ShiftJisAndUtf8RoundTrip) {
     EXPECT_EQ(
         platform::encodeUserText(QStringLiteral("a\u20ACb壁"), TextEncoding::ShiftJis).left(3),
         QByteArray("a?b"));
+    // Plain UTF-8 decoding keeps a text's leading U+FEFF.
+    EXPECT_EQ(platform::decodeUtf8("\xEF\xBB\xBF"
+                                   "ab"),
+              QStringLiteral("\uFEFFab"));
 }
 
 // An escaped layer name used as a wildcard pattern matches that name only.

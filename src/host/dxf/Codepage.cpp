@@ -1,5 +1,7 @@
 #include "host/dxf/Codepage.h"
 
+#include "platform/TextCodec.h"
+
 namespace host::dxf {
 
 namespace {
@@ -110,7 +112,7 @@ QString Codepage::decode(QByteArrayView bytes) const {
     if (isAscii(bytes)) {
         s = QString::fromLatin1(bytes);
     } else if (utf8_) {
-        s = QString::fromUtf8(bytes);
+        s = platform::decodeUtf8(bytes);
     } else {
         QStringDecoder dec(name_.constData());
         s = dec(bytes);
