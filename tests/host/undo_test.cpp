@@ -118,6 +118,13 @@ TEST_F(UndoTest, NestedMarksAndLooseChanges) {
     EXPECT_EQ(doc->history().undoCount(), 3);
     doc->undo(3);
     EXPECT_EQ(bytes(), original);
+    // Values written again share the bytes kept at their first writing.
+    layer(QStringLiteral("DOOR"))->SetColor(4);
+    layer(QStringLiteral("DOOR"))->SetColor(5);
+    const std::size_t pool = doc->drawing().file().poolBytes();
+    for (int i = 0; i < 20; ++i)
+        layer(QStringLiteral("DOOR"))->SetColor(4 + i % 2);
+    EXPECT_EQ(doc->drawing().file().poolBytes(), pool);
 }
 
 // A merge (objects moved with entity Layer writes, the old layer deleted)

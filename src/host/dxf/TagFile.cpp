@@ -219,8 +219,25 @@ void TagFile::setValue(Tag& tag, QByteArrayView value) {
     o.valLength = static_cast<int>(value.size());
     o.raw.append(value.data(), value.size());
     o.raw.append(eol_);
-    tag.owned = static_cast<std::int32_t>(pool_.size());
+    tag.owned = pooled(std::move(o));
+}
+
+std::size_t TagFile::poolBytes() const {
+    std::size_t bytes = 0;
+    for (const Owned& o : pool_)
+        bytes += sizeof(Owned) + static_cast<std::size_t>(o.raw.capacity());
+    return bytes;
+}
+
+std::int32_t TagFile::pooled(Owned o) {
+    const auto found = poolIndex_.constFind(o.raw);
+    if (found != poolIndex_.constEnd() &&
+        pool_[static_cast<size_t>(found.value())].valOffset == o.valOffset)
+        return found.value();
+    const auto index = static_cast<std::int32_t>(pool_.size());
+    poolIndex_.insert(o.raw, index);
     pool_.push_back(std::move(o));
+    return index;
 }
 
 QByteArray TagFile::formatCode(std::int32_t code) const {
@@ -239,8 +256,7 @@ Tag TagFile::makeTag(std::int32_t code, QByteArrayView value) {
     o.raw.append(eol_);
     Tag t;
     t.code = code;
-    t.owned = static_cast<std::int32_t>(pool_.size());
-    pool_.push_back(std::move(o));
+    t.owned = pooled(std::move(o));
     return t;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QHash>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -63,6 +64,8 @@ public:
 
     const QByteArray& lineEnd() const { return eol_; }
     std::size_t sourceSize() const { return static_cast<std::size_t>(source_.size()); }
+    // Bytes held for changed and new tags (entries of the pool).
+    std::size_t poolBytes() const;
 
     std::vector<std::unique_ptr<Object>> objects;
 
@@ -74,9 +77,14 @@ private:
     };
     const char* rawBegin(const Tag& tag) const;
     QByteArray formatCode(std::int32_t code) const;
+    // The pool index of these bytes: an entry never changes once made, so
+    // tags with the same code line and value share one (a session that
+    // freezes and thaws layers over and over keeps a handful of entries).
+    std::int32_t pooled(Owned o);
 
     QByteArray source_;
     std::vector<Owned> pool_;
+    QHash<QByteArray, std::int32_t> poolIndex_;  // raw bytes -> pool index
     QByteArray eol_ = QByteArrayLiteral("\r\n");
     bool padCodes_ = true;
     std::uint32_t tailBegin_ = 0;  // bytes after the EOF tag, kept verbatim
