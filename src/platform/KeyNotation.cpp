@@ -142,8 +142,14 @@ private:
             return fail(QStringLiteral("modifier without a key"));
         const QChar c = s_[i_];
         if (c == QLatin1Char('(')) {
+            if (depth_ >= kMaxGroupDepth)
+                return fail(QStringLiteral("\"(\" の入れ子が深すぎます（上限は %1 段）")
+                                .arg(kMaxGroupDepth));
             ++i_;
-            return sequence(mods, true);
+            ++depth_;
+            const bool ok = sequence(mods, true);
+            --depth_;
+            return ok;
         }
         // Only reached after modifiers: sequence() takes a ")" in item position.
         if (c == QLatin1Char(')'))
@@ -214,6 +220,7 @@ private:
 
     const QString& s_;
     qsizetype i_ = 0;
+    int depth_ = 0;  // "(...)" groups open around the item being read
     QList<KeyStroke> out_;
     QString error_;
 };

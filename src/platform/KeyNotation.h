@@ -18,6 +18,9 @@ namespace platform {
 // The largest repeat count "{NAME n}" takes; a script never needs more than a
 // few hundred, and a larger count is refused rather than typed.
 constexpr int kMaxKeyRepeat = 1000;
+// The deepest nesting of "(...)" groups; deeper notation is refused rather
+// than parsed (each level holds a part of the parser's stack).
+constexpr int kMaxGroupDepth = 100;
 
 struct KeyStroke {
     int key = 0;  // a Qt::Key
@@ -30,7 +33,7 @@ struct KeyStroke {
 // The strokes the notation stands for; nullopt (with a reason in error) for
 // notation that is not well formed: an unclosed brace or group, a modifier
 // with no key after it, an unknown key name, a repeat count above
-// kMaxKeyRepeat.
+// kMaxKeyRepeat, groups nested deeper than kMaxGroupDepth.
 std::optional<QList<KeyStroke>> parseKeys(const QString& keys, QString* error = nullptr);
 
 // literal in notation that types it unchanged: every character the notation

@@ -148,6 +148,16 @@ TEST(KeyRepeat, CountIsCapped) {
         EXPECT_FALSE(platform::parseKeys(QString::fromLatin1(bad), &why).has_value()) << bad;
         EXPECT_TRUE(why.contains(QStringLiteral("繰り返し回数"))) << why.toStdString();
     }
+    // Groups nest to kMaxGroupDepth; deeper is refused, not parsed off the stack.
+    const auto nested = [](int depth) {
+        QString keys(depth, u'(');
+        keys.append(u'a').append(QString(depth, u')'));
+        return keys;
+    };
+    EXPECT_TRUE(platform::parseKeys(nested(platform::kMaxGroupDepth)).has_value());
+    QString why;
+    EXPECT_FALSE(platform::parseKeys(nested(200000), &why).has_value());
+    EXPECT_TRUE(why.contains(QStringLiteral("入れ子"))) << why.toStdString();
 }
 
 // 7. Fifty references to a block holding a 100 x 100 array of itself: the
