@@ -1,7 +1,7 @@
 // The drawing host's undo history: undo and redo of an exclusive freeze over
 // 10,000 layers and of a ByLayer conversion of 100,000 objects, the memory of
-// 100 freeze steps (and the bytes the drawing keeps for changed tags), and what recording costs the
-// apply in display mode.
+// 100 freeze steps (and the bytes the drawing keeps for changed tags), and
+// what recording costs the apply in display mode.
 #include <benchmark/benchmark.h>
 #include <QApplication>
 
