@@ -11,9 +11,16 @@ namespace {
 constexpr const char* kCp932 = "windows-31j";
 }  // namespace
 
+namespace {
+// UTF-8 that keeps a leading U+FEFF as a character.
+QStringDecoder exactUtf8() {
+    return QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                      QStringConverter::Flag::ConvertInitialBom);
+}
+}  // namespace
+
 QString decodeUtf8(QByteArrayView bytes) {
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
-                                                    QStringConverter::Flag::ConvertInitialBom);
+    QStringDecoder utf8 = exactUtf8();
     return utf8(bytes);
 }
 
@@ -24,8 +31,7 @@ DecodedText decodeUserText(const QByteArray& bytes) {
         body = body.sliced(3);
         out.hadBom = true;
     }
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
-                                                    QStringConverter::Flag::ConvertInitialBom);
+    QStringDecoder utf8 = exactUtf8();
     out.text = utf8(body);
     if (!utf8.hasError())
         return out;

@@ -81,6 +81,19 @@ struct Start {
         form->show();
         settle();
     }
+    // Shows the window with the tiling question answered Cancel.
+    void showTilingCancelled() {
+        ui.expectMessage(basAcadObject::tilingQuestion(), platform::appTitle(),
+                         platform::Buttons::YesNoCancel, platform::Icon::Question,
+                         platform::Answer::Cancel);
+        show();
+    }
+    // Every message box shown was expected, and every expected one was shown.
+    void expectUiDone() const {
+        EXPECT_TRUE(ui.failures().isEmpty()) << ui.failures().join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(ui.allConsumed())
+            << ui.pendingDescriptions().join(QLatin1Char('\n')).toStdString();
+    }
     static void settle() {
         for (int i = 0; i < 5; ++i)
             QCoreApplication::processEvents();
@@ -100,17 +113,9 @@ struct AttachedStart {
         host->open(drawing);
         env.hosts.registerRunning(host);
         s = std::make_unique<Start>(env);
-        s->ui.expectMessage(basAcadObject::tilingQuestion(), platform::appTitle(),
-                            platform::Buttons::YesNoCancel, platform::Icon::Question,
-                            platform::Answer::Cancel);
-        s->show();
+        s->showTilingCancelled();
     }
-    ~AttachedStart() {
-        EXPECT_TRUE(s->ui.failures().isEmpty())
-            << s->ui.failures().join(QLatin1Char('\n')).toStdString();
-        EXPECT_TRUE(s->ui.allConsumed())
-            << s->ui.pendingDescriptions().join(QLatin1Char('\n')).toStdString();
-    }
+    ~AttachedStart() { s->expectUiDone(); }
     frmMain& f() { return *s->form; }
     platform::ScriptedUi& ui() { return s->ui; }
     host::HostDocumentPtr doc() { return host->activeDocument(); }

@@ -29,20 +29,14 @@ struct SyncScene {
         hostWindow = std::make_unique<host::HostWindow>(host, host::HostDialogs{});
         hostWindow->show();
         s = std::make_unique<Start>(env);
-        s->ui.expectMessage(basAcadObject::tilingQuestion(), platform::appTitle(),
-                            platform::Buttons::YesNoCancel, platform::Icon::Question,
-                            platform::Answer::Cancel);
-        s->show();
+        s->showTilingCancelled();
         // Start-up ends with the tool in front.
         form().activateWindow();
         EXPECT_TRUE(
             QTest::qWaitFor([&] { return watcher() && watcher()->isActive() && settled(); }, 5000));
     }
     ~SyncScene() {
-        EXPECT_TRUE(s->ui.failures().isEmpty())
-            << s->ui.failures().join(QLatin1Char('\n')).toStdString();
-        EXPECT_TRUE(s->ui.allConsumed())
-            << s->ui.pendingDescriptions().join(QLatin1Char('\n')).toStdString();
+        s->expectUiDone();
         s.reset();
         hostWindow.reset();
     }

@@ -62,15 +62,10 @@ struct Session {
         host->open(drawing);
         env.hosts.registerRunning(host);
         s = std::make_unique<Start>(env);
-        s->ui.expectMessage(basAcadObject::tilingQuestion(), platform::appTitle(),
-                            Buttons::YesNoCancel, Icon::Question, Answer::Cancel);
-        s->show();
+        s->showTilingCancelled();
     }
     ~Session() {
-        EXPECT_TRUE(s->ui.failures().isEmpty())
-            << s->ui.failures().join(QLatin1Char('\n')).toStdString();
-        EXPECT_TRUE(s->ui.allConsumed())
-            << s->ui.pendingDescriptions().join(QLatin1Char('\n')).toStdString();
+        s->expectUiDone();
         s.reset();
         window.reset();
     }

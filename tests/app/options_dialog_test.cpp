@@ -34,16 +34,9 @@ struct OptionScene {
         for (const char* n : {"P_Q_R", "P_S", "T U"})
             layers->Add(QString::fromLatin1(n));
         s = std::make_unique<Start>(env);
-        s->ui.expectMessage(basAcadObject::tilingQuestion(), platform::appTitle(),
-                            Buttons::YesNoCancel, Icon::Question, Answer::Cancel);
-        s->show();
+        s->showTilingCancelled();
     }
-    ~OptionScene() {
-        EXPECT_TRUE(s->ui.failures().isEmpty())
-            << s->ui.failures().join(QLatin1Char('\n')).toStdString();
-        EXPECT_TRUE(s->ui.allConsumed())
-            << s->ui.pendingDescriptions().join(QLatin1Char('\n')).toStdString();
-    }
+    ~OptionScene() { s->expectUiDone(); }
     frmMain& form() { return *s->form; }
     Program& program() { return s->program; }
     platform::ScriptedUi& ui() { return s->ui; }

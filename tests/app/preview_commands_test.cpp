@@ -29,16 +29,9 @@ struct Running {
     Running() {
         host = env.runningHost("small_2000.dxf");
         s = std::make_unique<Start>(env);
-        s->ui.expectMessage(basAcadObject::tilingQuestion(), platform::appTitle(),
-                            Buttons::YesNoCancel, Icon::Question, Answer::Cancel);
-        s->show();
+        s->showTilingCancelled();
     }
-    ~Running() {
-        EXPECT_TRUE(s->ui.failures().isEmpty())
-            << s->ui.failures().join(QLatin1Char('\n')).toStdString();
-        EXPECT_TRUE(s->ui.allConsumed())
-            << s->ui.pendingDescriptions().join(QLatin1Char('\n')).toStdString();
-    }
+    ~Running() { s->expectUiDone(); }
     frmMain& f() { return *s->form; }
 };
 

@@ -51,9 +51,7 @@ struct Session {
     }
     void start() {
         s = std::make_unique<Start>(env);
-        s->ui.expectMessage(basAcadObject::tilingQuestion(), platform::appTitle(),
-                            Buttons::YesNoCancel, Icon::Question, Answer::Cancel);
-        s->show();
+        s->showTilingCancelled();
     }
     void restart() {
         s->form->close();
@@ -62,12 +60,7 @@ struct Session {
         s.reset();
         start();
     }
-    void checkUi() {
-        EXPECT_TRUE(s->ui.failures().isEmpty())
-            << s->ui.failures().join(QLatin1Char('\n')).toStdString();
-        EXPECT_TRUE(s->ui.allConsumed())
-            << s->ui.pendingDescriptions().join(QLatin1Char('\n')).toStdString();
-    }
+    void checkUi() { s->expectUiDone(); }
     ~Session() {
         checkUi();
         s.reset();

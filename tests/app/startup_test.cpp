@@ -28,12 +28,6 @@ void expectTiling(Start& s, Answer a) {
                        Icon::Question, a);
 }
 
-void expectNoFailures(const Start& s) {
-    EXPECT_TRUE(s.ui.failures().isEmpty()) << s.ui.failures().join(QLatin1Char('\n')).toStdString();
-    EXPECT_TRUE(s.ui.allConsumed())
-        << s.ui.pendingDescriptions().join(QLatin1Char('\n')).toStdString();
-}
-
 }  // namespace
 
 // With the host running and a drawing open there is no start question; the
@@ -45,7 +39,7 @@ TEST(Startup, AttachesToARunningHost) {
     Start s(env);
     expectTiling(s, Answer::Cancel);
     s.show();
-    expectNoFailures(s);
+    s.expectUiDone();
     ASSERT_FALSE(s.ended());
     EXPECT_TRUE(host->Visible());
     EXPECT_EQ(s.program.AcadDoc, host->ActiveDocument());
@@ -71,7 +65,7 @@ TEST(Startup, TilingYesPlacesTheHostBelowTheBand) {
     Start s(env);
     expectTiling(s, Answer::Yes);
     s.show();
-    expectNoFailures(s);
+    s.expectUiDone();
     EXPECT_EQ(host->WindowState(), acad::acNorm);
     EXPECT_EQ(host->WindowLeft(), 0);
     EXPECT_EQ(host->WindowTop(), 52);
@@ -88,7 +82,7 @@ TEST(Startup, TilingNoMaximisesTheHost) {
     Start s(env);
     expectTiling(s, Answer::No);
     s.show();
-    expectNoFailures(s);
+    s.expectUiDone();
     EXPECT_EQ(host->WindowState(), acad::acMax);
 }
 
@@ -100,7 +94,7 @@ TEST(Startup, DecliningToStartEndsQuietly) {
     s.ui.expectMessage(basAcadObject::startQuestion(), platform::appTitle(), Buttons::YesNo,
                        Icon::Warning, Answer::No);
     s.show();
-    expectNoFailures(s);
+    s.expectUiDone();
     EXPECT_TRUE(s.ended());
     EXPECT_FALSE(s.program.AcadApp);
 }
@@ -119,7 +113,7 @@ TEST(Startup, NoHostAvailableGivesTheNotFoundMessage) {
                        QStringLiteral("404 Not Find AutoCAD.Application"), Buttons::OK,
                        Icon::Critical, Answer::OK);
     s.show();
-    expectNoFailures(s);
+    s.expectUiDone();
     EXPECT_TRUE(s.ended());
 }
 
@@ -137,7 +131,7 @@ TEST(Startup, YesStartsTheHost) {
                        Icon::Warning, Answer::Yes);
     expectTiling(s, Answer::Cancel);
     s.show();
-    expectNoFailures(s);
+    s.expectUiDone();
     ASSERT_TRUE(started);
     EXPECT_EQ(s.program.AcadApp, started);
     EXPECT_FALSE(s.ended());
@@ -180,7 +174,7 @@ TEST(Startup, ProgressWindowIsPaintedBeforeTheHostStarts) {
                        Icon::Warning, Answer::Yes);
     expectTiling(s, Answer::Cancel);
     s.show();
-    expectNoFailures(s);
+    s.expectUiDone();
     EXPECT_GT(paintsAtStart, 0);
     EXPECT_EQ(shownText, QStringLiteral("AutoCAD起動中．．．"));
 }
@@ -205,7 +199,7 @@ TEST(Startup, NoOpenDrawingEnds) {
     s.ui.expectMessage(basAcadObject::noDocumentMessage(), platform::appTitle(), Buttons::OK,
                        Icon::Critical, Answer::OK);
     s.show();
-    expectNoFailures(s);
+    s.expectUiDone();
     EXPECT_TRUE(s.ended());
 }
 
@@ -224,14 +218,14 @@ TEST(Startup, PlacementKeptAcrossARestart) {
         s.form->setHeightTwips(4890);
         s.form->close();
         Start::settle();
-        expectNoFailures(s);
+        s.expectUiDone();
     }
     const QByteArray ini = env.readIni();
     EXPECT_TRUE(ini.contains("height=4890")) << ini.toStdString();
     Start again(env);
     expectTiling(again, Answer::Cancel);
     again.show();
-    expectNoFailures(again);
+    again.expectUiDone();
     EXPECT_NEAR(again.form->topTwips(), 1500, 15);
     EXPECT_NEAR(again.form->leftTwips(), 3000, 15);
     EXPECT_EQ(again.form->SSTab1->currentIndex(), 2);
@@ -253,7 +247,7 @@ TEST(Startup, StoredPositionOffTheScreenComesBack) {
         Start s(env);
         expectTiling(s, Answer::Cancel);
         s.show();
-        expectNoFailures(s);
+        s.expectUiDone();
         EXPECT_EQ(s.form->frameGeometry().top(), area.top());
         EXPECT_EQ(s.form->topTwips(), platform::pixelsToTwipsY(area.top()));
         EXPECT_EQ(s.form->leftTwips(), -15);
@@ -267,7 +261,7 @@ TEST(Startup, StoredPositionOffTheScreenComesBack) {
     Start s(env);
     expectTiling(s, Answer::Cancel);
     s.show();
-    expectNoFailures(s);
+    s.expectUiDone();
     EXPECT_TRUE(area.intersects(s.form->frameGeometry()))
         << s.form->frameGeometry().x() << "," << s.form->frameGeometry().y();
     EXPECT_EQ(s.form->frameGeometry().left(), area.left());
@@ -281,7 +275,7 @@ TEST(Startup, StoredSpaceDelimiterShowsAsSpace) {
     Start s(env);
     expectTiling(s, Answer::Cancel);
     s.show();
-    expectNoFailures(s);
+    s.expectUiDone();
     EXPECT_EQ(s.program.Options.Delimiter, QStringLiteral(" "));
     for (QLabel* l : s.form->LblItemDeli)
         EXPECT_EQ(l->text(), QStringLiteral(" "));
@@ -301,7 +295,7 @@ TEST(Startup, ReadOnlySettingsFileIsNotWritten) {
         s.form->setTopTwips(3000);
         s.form->close();
         Start::settle();
-        expectNoFailures(s);
+        s.expectUiDone();
     }
     EXPECT_EQ(env.readIni(), QByteArray("[FormView]\ntop=600\nleft=900\nSSTab1=1\n"));
     QFile(env.iniPath()).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
@@ -324,8 +318,8 @@ TEST(Startup, SingleInstance) {
     Start::settle();
     Start second(env);
     second.show();
-    expectNoFailures(first);
-    expectNoFailures(second);
+    first.expectUiDone();
+    second.expectUiDone();
     EXPECT_TRUE(second.ended());
     EXPECT_FALSE(first.ended());
     EXPECT_FALSE(first.form->isMinimized());
