@@ -26,7 +26,11 @@ struct Program {
     acad::DocumentPtr AcadDoc;
     QString DocFullName;      // full name of the drawing last read
     bool NoDocument = false;  // the last read of the active drawing failed
-    qint64 AcadHwnd = 0;      // the CAD application's main window handle
+    // Set while the active drawing is read: the read shows boxes and a
+    // progress window that let events run, and an activation meanwhile must
+    // not start a second read (nor tell the user a second time).
+    bool ReadingDocument = false;
+    qint64 AcadHwnd = 0;  // the CAD application's main window handle
 
     // The layer state snapshot.
     LayerStateList LayerStates;

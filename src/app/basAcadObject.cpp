@@ -1,5 +1,6 @@
 #include "app/basAcadObject.h"
 
+#include <QScopeGuard>
 #include <cmath>
 
 #include "app/frmMain.h"
@@ -113,6 +114,10 @@ bool pu_fun_bAttachAcad(frmMain& form) {
 
 void pu_subReadActiveDocument(frmMain& form) {
     Program& p = form.program();
+    if (p.ReadingDocument)
+        return;
+    p.ReadingDocument = true;
+    const auto reading = qScopeGuard([&p] { p.ReadingDocument = false; });
     platform::Ui& ui = form.ui();
     p.AcadDoc.reset();
     p.DocFullName.clear();

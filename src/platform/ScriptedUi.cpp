@@ -133,8 +133,9 @@ QString ScriptedUi::Expectation::describe() const {
 }
 
 void ScriptedUi::expectMessage(const QString& text, const QString& title, Buttons buttons,
-                               Icon icon, Answer answer) {
-    Expectation e{UiRecord::Kind::Message, text, title, buttons, icon, answer, {}, {}, {}};
+                               Icon icon, Answer answer, std::function<void()> whileShown) {
+    Expectation e{UiRecord::Kind::Message, text, title, buttons, icon, answer, {}, {}, {},
+                  std::move(whileShown)};
     if (!offers(buttons, answer))
         fail(QStringLiteral("expectation can never be met: ") + e.describe() +
              QStringLiteral(" (no such button)"));
@@ -150,19 +151,20 @@ void ScriptedUi::expectInput(const QString& promptContains, std::optional<QStrin
                   Answer::OK,
                   std::move(answer),
                   {},
+                  {},
                   {}};
     expected_.push_back(std::move(e));
 }
 
 void ScriptedUi::expectOpenFile(std::optional<QString> answer) {
     Expectation e{UiRecord::Kind::OpenFile, {}, {}, Buttons::OK, Icon::None, Answer::OK,
-                  std::move(answer),        {}, {}};
+                  std::move(answer),        {}, {}, {}};
     expected_.push_back(std::move(e));
 }
 
 void ScriptedUi::expectDialog(DialogDriver drive, const QString& objectName) {
-    Expectation e{UiRecord::Kind::Dialog, {},        {}, Buttons::OK, Icon::None, Answer::OK, {},
-                  std::move(drive),       objectName};
+    Expectation e{UiRecord::Kind::Dialog, {},         {}, Buttons::OK, Icon::None, Answer::OK, {},
+                  std::move(drive),       objectName, {}};
     expected_.push_back(std::move(e));
 }
 
@@ -204,6 +206,8 @@ Answer ScriptedUi::messageBox(const QString& text, Buttons buttons, Icon icon,
     if (e->text != text || e->title != title || e->buttons != buttons || e->icon != icon)
         fail(QStringLiteral("expected ") + e->describe() + QStringLiteral(" but got ") +
              shown.describe());
+    if (e->whileShown)
+        e->whileShown();
     return e->answer;
 }
 

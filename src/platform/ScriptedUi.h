@@ -50,8 +50,9 @@ public:
     using DialogDriver = std::function<int(QDialog&)>;
 
     // A message box with exactly this text, title, buttons and icon, answered with answer.
+    // whileShown runs before the answer, as events a real box lets through would.
     void expectMessage(const QString& text, const QString& title, Buttons buttons, Icon icon,
-                       Answer answer);
+                       Answer answer, std::function<void()> whileShown = {});
     // An input box whose prompt contains promptContains (any prompt when
     // empty), answered with answer; nullopt cancels.
     void expectInput(const QString& promptContains, std::optional<QString> answer);
@@ -102,6 +103,7 @@ private:
         std::optional<QString> textAnswer;
         DialogDriver drive;
         QString objectName;
+        std::function<void()> whileShown;
 
         QString describe() const;
     };

@@ -11,6 +11,7 @@
 #include <QTabWidget>
 
 #include "StartupFixture.h"
+#include "app/basAPIActEvent.h"
 #include "app/basAcadObject.h"
 #include "app/frmSplash.h"
 #include "platform/Procedure.h"
@@ -201,6 +202,22 @@ TEST(Startup, NoOpenDrawingEnds) {
     s.show();
     s.expectUiDone();
     EXPECT_TRUE(s.ended());
+}
+
+// The host closes the drawing while the tool is open: the read says so once,
+// even when the tool is activated while its box is open.
+TEST(Startup, NoDocumentSaidOnceWhenActivatedMeanwhile) {
+    StartupEnv env;
+    auto host = env.runningHost();
+    Start s(env);
+    s.showTilingCancelled();
+    host->close(host->activeDocument());
+    s.ui.expectMessage(basAcadObject::noDocumentMessage(), platform::appTitle(), Buttons::OK,
+                       Icon::Critical, Answer::OK,
+                       [&s] { basAPIActEvent::pu_subActivateApp(*s.form, true); });
+    basAcadObject::pu_subReadActiveDocument(*s.form);
+    s.expectUiDone();
+    EXPECT_TRUE(s.program.NoDocument);
 }
 
 // Closing keeps top, left and the tab in the settings file; the next start
